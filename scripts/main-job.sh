@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up a fresh machine, builds the instrument and renders the bundled demo song
+# into demo.wav (or the path given as the first argument).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$root/demo.wav}
+
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build" -j "$(nproc 2>/dev/null || echo 2)"
+"$root/scripts/render-demo.sh" "$root/build/tools/corvane-render/corvane-render" "$out"
