@@ -81,7 +81,10 @@ void MultiTimberSynthBase::process(BlockContext& context) {
                 onPolyPressure(*e);
                 break;
             case kControlChange:
-                if (e->data1 >= 0 && e->data1 < kControllerCount) (this->*controllerHandlers_[e->data1])(*e);
+                if (e->data1 >= 0 && e->data1 < kControllerCount) {
+                    const ControllerHandler handler = controllerHandlers_[e->data1];
+                    (this->*handler)(*e);
+                }
                 break;
             case kProgramChange:
                 parts_[e->channel].program = e->data1;
