@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
   libfluidsynth-dev timgm6mb-soundfont
+  juce-modules-source
 )
 
 missing=()
