@@ -69,10 +69,7 @@ void MultiTimberSynthBase::process(BlockContext& context) {
                     // The voice starts where the renderer stands, never earlier.
                     e->offset = p;
                     allocateVoice(*e);
-                    if (allocatedVoice_ >= 0) {
-                        VoiceUnitBase& v = *voices_[allocatedVoice_];
-                        if (v.state != 0 && v.part >= 0) v.outputChannel = 2 * parts_[v.part].outputBus;
-                    }
+                    routeAllocatedVoice();
                 } else {
                     releaseNote(*e);
                 }

@@ -100,11 +100,17 @@ void MultiTimberSynthBase::selectParameter(PartState& p, bool nrpn) {
     p.parameterIndex = n <= 127 ? n + (nrpn ? 128 : 0) : kNoParameter;
 }
 
+namespace {
+// Bits 0-6 LSB, 7-13 MSB, 14 LSB received, 15 MSB received.
+int32_t withLsb(int32_t select, int32_t v) { return (select & 0xBF80) | (v & 0x7F) | 0x4000; }
+int32_t withMsb(int32_t select, int32_t v) { return (((v & 0x7F) | 0x100) * 128) | (select & 0x407F); }
+}  // namespace
+
 void MultiTimberSynthBase::onNrpnLsb(const MidiEvent& e) {
     if (!nrpnEnabled_) return;
     PartState& p = parts_[e.channel];
     p.controllers[98] = e.data2;
-    p.nrpnSelect = (p.nrpnSelect & 0xBF80) | (e.data2 & 0x7F) | 0x4000;
+    p.nrpnSelect = withLsb(p.nrpnSelect, e.data2);
     selectParameter(p, true);
 }
 
@@ -112,7 +118,7 @@ void MultiTimberSynthBase::onNrpnMsb(const MidiEvent& e) {
     if (!nrpnEnabled_) return;
     PartState& p = parts_[e.channel];
     p.controllers[99] = e.data2;
-    p.nrpnSelect = (((e.data2 & 0x7F) | 0x100) * 128) | (p.nrpnSelect & 0x407F);
+    p.nrpnSelect = withMsb(p.nrpnSelect, e.data2);
     selectParameter(p, true);
 }
 
@@ -120,7 +126,7 @@ void MultiTimberSynthBase::onRpnLsb(const MidiEvent& e) {
     if (!rpnEnabled_) return;
     PartState& p = parts_[e.channel];
     p.controllers[100] = e.data2;
-    p.rpnSelect = (p.rpnSelect & 0xBF80) | (e.data2 & 0x7F) | 0x4000;
+    p.rpnSelect = withLsb(p.rpnSelect, e.data2);
     selectParameter(p, false);
 }
 
@@ -128,7 +134,7 @@ void MultiTimberSynthBase::onRpnMsb(const MidiEvent& e) {
     if (!rpnEnabled_) return;
     PartState& p = parts_[e.channel];
     p.controllers[101] = e.data2;
-    p.rpnSelect = (((e.data2 & 0x7F) | 0x100) * 128) | (p.rpnSelect & 0x407F);
+    p.rpnSelect = withMsb(p.rpnSelect, e.data2);
     selectParameter(p, false);
 }
 

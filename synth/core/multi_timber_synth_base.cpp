@@ -115,10 +115,7 @@ void MultiTimberSynthBase::sendNoteOn(const int32_t& channel, const int32_t& key
     scratchEvent_.data2 = velocity;
     if (velocity > 0) {
         allocateVoice(scratchEvent_);
-        if (allocatedVoice_ >= 0) {
-            VoiceUnitBase& v = *voices_[allocatedVoice_];
-            if (v.state != 0 && v.part >= 0) v.outputChannel = 2 * parts_[v.part].outputBus;
-        }
+        routeAllocatedVoice();
     } else {
         releaseNote(scratchEvent_);
     }
@@ -173,6 +170,13 @@ void MultiTimberSynthBase::sendSysEx(const uint8_t* bytes, const int32_t& length
     if (n > 0) std::memcpy(scratchEvent_.sysExData, bytes, static_cast<size_t>(n));
     scratchEvent_.sysExLength = n;
     receiveSysEx(scratchEvent_);
+}
+
+void MultiTimberSynthBase::routeAllocatedVoice() {
+    if (allocatedVoice_ < 0) return;
+    VoiceUnitBase& v = *voices_[allocatedVoice_];
+    // A note that could not start leaves the voice idle; it gets no output.
+    if (v.state != 0 && v.part >= 0) v.outputChannel = 2 * parts_[v.part].outputBus;
 }
 
 void MultiTimberSynthBase::setVoiceTable(std::unique_ptr<VoiceUnitBase*[]> table, int32_t count) {

@@ -148,6 +148,8 @@ protected:
     /// The three-pass round-robin search; moves the cursor onto the voice found.
     /// Returns the voice index, or -1 (cursor unchanged) when no voice can be taken.
     int32_t findVoiceForNote();
+    /// Sends the voice that the last note on took to its part's output pair.
+    void routeAllocatedVoice();
     /// Renders every sounding voice up to frame p. Audio thread.
     void renderVoicesTo(BlockContext& context, int32_t p) noexcept;
     /// Installs a new pool table; the derived class owns the voice objects.
