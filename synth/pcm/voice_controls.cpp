@@ -60,20 +60,19 @@ void VoiceUnitPCM::kill() {
     part = -1;
 }
 
-void VoiceUnitPCM::releaseFromAttack() {
-    if (envPhase != kEnvAttack) return;
+bool VoiceUnitPCM::releaseFromAttack() {
+    if (envPhase != kEnvAttack) return true;
     // The linear attack level becomes the same attenuation on the log scale.
     envTable = tables->logRampTable;
     envPos = envPos < (1u << 30) ? static_cast<uint32_t>(tables->linToLogTable[envPos >> 18]) << 17 : 0u;
+    if (static_cast<int64_t>(envPos) <= endPos) return true;
+    kill();
+    return false;
 }
 
 void VoiceUnitPCM::noteOff() {
     if (!(state & kHeld)) return;
-    releaseFromAttack();
-    if (static_cast<int64_t>(envPos) > endPos) {
-        kill();
-        return;
-    }
+    if (!releaseFromAttack()) return;
     phaseEnd = endPos;
     envRate = releaseRate;
     curEnd = playEnd;
@@ -84,11 +83,7 @@ void VoiceUnitPCM::noteOff() {
 
 void VoiceUnitPCM::damp() {
     if (!(state & (kHeld | kReleased))) return;
-    releaseFromAttack();
-    if (static_cast<int64_t>(envPos) > endPos) {
-        kill();
-        return;
-    }
+    if (!releaseFromAttack()) return;
     phaseEnd = endPos;
     envRate = rates.dampRate;
     curEnd = playEnd;

@@ -94,7 +94,8 @@ private:
     void setGains(const PartState& p, int32_t velocity);
     void setEnvelope(int32_t tl, int32_t ar, int32_t dr, int32_t sl, int32_t rr, int32_t keyOffset);
     void recomputeGains();
-    void releaseFromAttack();
+    /// Moves an attack onto the log scale; false when that already ends the voice.
+    bool releaseFromAttack();
 };
 
 }  // namespace velt::corvane::synth
