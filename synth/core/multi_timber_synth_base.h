@@ -86,6 +86,8 @@ public:
     virtual int32_t getVoiceCount() const { return voiceCount_; }
     /// Rounds n up to a power of two (at most 1024) and rebuilds the pool; returns voiceCount.
     virtual int32_t setPolyphony(const int32_t& n);
+    /// The voice count that setPolyphony(n) gives: n rounded up to a power of two, at most 1024.
+    int32_t polyphonyFor(int32_t n) const;
     virtual void setPartOutput(const int32_t& part, const int32_t& bus);
     virtual uint8_t getManufacturerId() const { return manufacturerId_; }
     virtual void setManufacturerId(uint8_t id) { manufacturerId_ = id & 0x7F; }

@@ -58,13 +58,20 @@ int32_t MultiTimberSynthBase::countActiveVoices() const {
     return n;
 }
 
-int32_t MultiTimberSynthBase::setPolyphony(const int32_t& n) {
-    if (n < 1 || n == voiceCount_) return voiceCount_;
+int32_t MultiTimberSynthBase::polyphonyFor(int32_t n) const {
+    if (n < 1) return voiceCount_;
     int32_t count = 1;
     while (count < n && count < kMaxVoices) count <<= 1;
+    return count;
+}
+
+int32_t MultiTimberSynthBase::setPolyphony(const int32_t& n) {
+    if (n < 1 || n == voiceCount_) return voiceCount_;
+    const int32_t count = polyphonyFor(n);
     voiceCursor_ = 0;
     voiceMask_ = count - 1;
     setVoiceCount(count);
+    voiceMask_ = voiceCount_ - 1;  // unchanged pool when the new one could not be built
     updateRates();
     return voiceCount_;
 }

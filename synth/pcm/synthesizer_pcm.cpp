@@ -24,24 +24,49 @@ SynthesizerPCM::~SynthesizerPCM() = default;
 
 SynthesizerPCM::VoiceUnitPCM& SynthesizerPCM::pcmVoice(int32_t index) { return voiceArray_[index]; }
 
-void SynthesizerPCM::setVoiceCount(const int32_t& count) {
+SynthesizerPCM::VoicePool SynthesizerPCM::prepareVoicePool(int32_t count) const {
+    VoicePool pool;
     const int32_t n = count < 1 ? 1 : (count > kMaxVoices ? kMaxVoices : count);
-    std::unique_ptr<VoiceUnitPCM[]> voices(new (std::nothrow) VoiceUnitPCM[n]);
-    std::unique_ptr<VoiceUnitBase*[]> table(new (std::nothrow) VoiceUnitBase*[n]);
-    if (!voices || !table || !tables_) return;  // keep the old pool when memory runs out
+    pool.voices.reset(new (std::nothrow) VoiceUnitPCM[n]);
+    pool.table.reset(new (std::nothrow) VoiceUnitBase*[n]);
+    if (!pool.voices || !pool.table || !tables_) return VoicePool{};
     const VoiceUnitBase::RenderFn* renderTable = renderPath_ == RenderPath::Reference
                                                      ? VoiceUnitPCM::kReferenceRenderTable
                                                      : VoiceUnitPCM::kOptimisedRenderTable;
+    // The voices point at the synthesizer's own records, which never move.
+    auto* self = const_cast<SynthesizerPCM*>(this);
     for (int32_t i = 0; i < n; ++i) {
-        voices[i].bind(tables_.get(), parts_, tones_.get(), slots_.get(), samplers_.get(), masterVolume_,
-                       renderTable);
-        table[i] = &voices[i];
+        pool.voices[i].bind(tables_.get(), self->parts_, self->tones_.get(), self->slots_.get(),
+                            self->samplers_.get(), masterVolume_, renderTable);
+        pool.voices[i].setRates(rates_);
+        pool.table[i] = &pool.voices[i];
     }
-    // The old pointer table goes first: it points into the old voice array.
-    setVoiceTable(std::move(table), n);
-    voiceArray_ = std::move(voices);
-    voiceMask_ = n - 1;
-    if (voiceCursor_ > voiceMask_) voiceCursor_ = 0;
+    pool.count = n;
+    return pool;
+}
+
+SynthesizerPCM::VoicePool SynthesizerPCM::installVoicePool(VoicePool pool) noexcept {
+    if (!pool.voices || !pool.table || pool.count < 1) return pool;
+    VoicePool old;
+    old.voices = std::move(voiceArray_);
+    old.table = std::move(voices_);
+    old.count = voiceCount_;
+    voiceArray_ = std::move(pool.voices);
+    voices_ = std::move(pool.table);
+    voiceCount_ = pool.count;
+    voiceMask_ = voiceCount_ - 1;
+    voiceCursor_ = 0;
+    allocatedVoice_ = -1;
+    // The master volume may have changed since the pool was built.
+    for (int32_t i = 0; i < voiceCount_; ++i) voiceArray_[i].masterGain = masterVolume_;
+    updateRates();
+    return old;
+}
+
+void SynthesizerPCM::setVoiceCount(const int32_t& count) {
+    VoicePool pool = prepareVoicePool(count);
+    if (!pool.voices) return;  // keep the old pool when memory runs out
+    installVoicePool(std::move(pool));
 }
 
 void SynthesizerPCM::storeRatesInVoices() {

@@ -16,6 +16,13 @@ class SynthesizerPCM : public MultiTimberSynthBase {
 public:
     class VoiceUnitPCM;
 
+    /// A voice array with its pointer table, built off the audio thread.
+    struct VoicePool {
+        std::unique_ptr<VoiceUnitPCM[]> voices;
+        std::unique_ptr<VoiceUnitBase*[]> table;
+        int32_t count = 0;
+    };
+
     /// Which family of render routines new notes use.
     enum class RenderPath { Optimised, Reference };
 
@@ -23,6 +30,11 @@ public:
     ~SynthesizerPCM() override;
 
     void setVoiceCount(const int32_t& count) override;
+    /// Main thread: allocates count idle voices bound to this synthesizer (empty when out of memory).
+    VoicePool prepareVoicePool(int32_t count) const;
+    /// Audio thread (or while stopped): swaps the pool in without allocating, stops every
+    /// voice, resets the cursor and retunes; returns the previous pool to be freed elsewhere.
+    VoicePool installVoicePool(VoicePool pool) noexcept;
     void updateRates() override;
     void resetPresets() override;
     void allocateVoice(MidiEvent& event) override;

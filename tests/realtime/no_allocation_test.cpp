@@ -184,5 +184,30 @@ TEST(Realtime, DenseMidiThroughTheRackAllocatesAndFreesNothing) {
     EXPECT_EQ(synth.getMasterTune(), 441.0f);
 }
 
+TEST(Realtime, VoicePoolBuiltAheadSwapsInWithoutAllocating) {
+    SynthesizerPCM synth(440.0f, 0.8f);
+    fillSlot(synth.sampleSlot(0), 4000, 1, 44100.0f, 400);
+    synth.tonePreset(0).ar = 127;
+    synth.sendNoteOn(0, 60, 100);
+    ASSERT_EQ(synth.countActiveVoices(), 1);
+
+    SynthesizerPCM::VoicePool pool = synth.prepareVoicePool(512);  // main thread
+    ASSERT_EQ(pool.count, 512);
+    gAllocations = gFrees = 0;
+    gCounting = true;
+    SynthesizerPCM::VoicePool old = synth.installVoicePool(std::move(pool));  // audio thread
+    gCounting = false;
+    EXPECT_EQ(gAllocations.load(), 0);
+    EXPECT_EQ(gFrees.load(), 0);
+    EXPECT_EQ(old.count, 128);  // handed back, to be freed off the audio thread
+    EXPECT_EQ(synth.getVoiceCount(), 512);
+    EXPECT_EQ(synth.voiceMask(), 511);
+    EXPECT_EQ(synth.voiceCursor(), 0);
+    EXPECT_EQ(synth.countActiveVoices(), 0);
+    synth.sendNoteOn(0, 60, 100);
+    EXPECT_EQ(synth.countActiveVoices(), 1);
+    EXPECT_EQ(synth.pcmVoice(1).masterGain, 0.8f);
+}
+
 }  // namespace
 }  // namespace velt::corvane
