@@ -11,6 +11,7 @@
 #include "synth/core/midi_controller.h"
 #include "synth/core/module_rack.h"
 #include "synth/pcm/synthesizer_pcm.h"
+#include "synth/pcm/engine_edit.h"
 #include "synth/pcm/voice_unit_pcm.h"
 
 namespace {
@@ -207,6 +208,74 @@ TEST(Realtime, VoicePoolBuiltAheadSwapsInWithoutAllocating) {
     synth.sendNoteOn(0, 60, 100);
     EXPECT_EQ(synth.countActiveVoices(), 1);
     EXPECT_EQ(synth.pcmVoice(1).masterGain, 0.8f);
+}
+
+TEST(Realtime, EditsApplyWithoutAllocatingAndHandBackWhatTheyReplace) {
+    using synth::EditKind;
+    using synth::EngineEdit;
+    SynthesizerPCM synth(440.0f, 0.8f);
+    fillSlot(synth.sampleSlot(3), 4000, 1, 44100.0f, 400);
+    const uint32_t* before = synth.sampleSlot(3).samples;
+    synth::DisposalRing disposals(64);
+    synth::EditRing edits(64);
+
+    // Built on the main thread: a new array for slot 3, a preset, a part, a pool.
+    EngineEdit swap{};
+    swap.kind = EditKind::SlotSamples;
+    swap.index = 3;
+    swap.samples.codes = new uint32_t[10]();
+    swap.samples.frameCount = 10;
+    swap.samples.channels = 1;
+    swap.samples.fields = synth::slotFieldsOf(synth.sampleSlot(3));
+    swap.samples.fields.PlayBackEndPoint = swap.samples.fields.LoopEndPoint = 10;
+    swap.samples.fields.loopLength = swap.samples.fields.releaseLoopLength = 0;
+    ASSERT_TRUE(edits.push(swap));
+    EngineEdit tone{};
+    tone.kind = EditKind::TonePreset;
+    tone.index = 9;
+    tone.tone = synth.tonePreset(9);
+    tone.tone.tl = 77;
+    ASSERT_TRUE(edits.push(tone));
+    EngineEdit part{};
+    part.kind = EditKind::PartRecord;
+    part.index = 4;
+    part.partFields = synth::PartFields{5, 3, 2, 17, 12, 100, 9, 90, 30, 60};
+    ASSERT_TRUE(edits.push(part));
+    ASSERT_TRUE(edits.push(synth::voicePoolEdit(synth.prepareVoicePool(64))));
+    EngineEdit volume{};
+    volume.kind = EditKind::MasterVolume;
+    volume.value = 0.5f;
+    ASSERT_TRUE(edits.push(volume));
+
+    gAllocations = gFrees = 0;
+    gCounting = true;
+    EngineEdit e{};
+    int applied = 0;
+    while (edits.pop(e)) {
+        synth::applyEngineEdit(synth, e, disposals);  // audio thread
+        ++applied;
+    }
+    gCounting = false;
+    EXPECT_EQ(applied, 5);
+    EXPECT_EQ(gAllocations.load(), 0);
+    EXPECT_EQ(gFrees.load(), 0);
+
+    EXPECT_EQ(synth.sampleSlot(3).frameCount, 10);
+    EXPECT_TRUE(synth.sampleSlot(3).hasData);
+    EXPECT_EQ(synth.tonePreset(9).tl, 77);
+    EXPECT_EQ(synth.part(4).outputBus, 5);
+    EXPECT_EQ(synth.part(4).controllers[10], 30);
+    EXPECT_EQ(synth.getVoiceCount(), 64);
+    EXPECT_EQ(synth.pcmVoice(63).masterGain, 0.5f);
+
+    synth::EngineDisposal d;
+    ASSERT_TRUE(disposals.pop(d));
+    EXPECT_EQ(d.codes, before);  // the replaced array comes back to be freed here
+    synth::freeDisposal(d);
+    ASSERT_TRUE(disposals.pop(d));
+    EXPECT_NE(d.voices, nullptr);  // the old 128-voice pool
+    synth::freeDisposal(d);
+    EXPECT_FALSE(disposals.pop(d));
 }
 
 }  // namespace

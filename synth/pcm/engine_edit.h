@@ -1,0 +1,97 @@
+// Edits of the engine as small fixed-size records, so that the main thread can hand
+// them to the audio thread through a ring and the audio thread applies them
+// between blocks without allocating or freeing anything.
+#pragma once
+
+#include <cstdint>
+
+#include "synth/core/spsc_ring.h"
+#include "synth/pcm/synthesizer_pcm.h"
+
+namespace velt::corvane::synth {
+
+enum class EditKind : uint8_t {
+    MasterVolume,     ///< value
+    MasterTune,       ///< value (Hz), then the rate update
+    AcceptSysEx,      ///< a: 0 or 1
+    NrpnEnabled,      ///< a: 0 or 1
+    KillVoices,       ///< part (-1 every voice)
+    DampVoices,       ///< part (-1 every voice)
+    ResetAllParts,    ///< every voice stops; a: restore modes
+    ResetPart,        ///< every voice stops; part reset; then mode Instrument
+    PartOutput,       ///< part, a: bus
+    PartMode,         ///< part, a: mode
+    ProgramChange,    ///< part, a: program (damps the part's voices)
+    PartBendRange,    ///< part, a: semitones (no voice is told)
+    PitchBend,        ///< part, a: 14-bit value
+    ControlChange,    ///< part, a: controller, b: value
+    PartRecord,       ///< part, partFields: the stored fields of a restore
+    TonePreset,       ///< index, tone
+    SamplerPreset,    ///< index, sampler
+    SlotParameters,   ///< index, slotFields: rates, pitch and points
+    SlotSamples,      ///< index, samples: every voice stops, the array is swapped in
+    VoicePool,        ///< pool: every voice stops, the pool is swapped in
+};
+
+/// The part fields that a restore writes directly.
+struct PartFields {
+    int32_t outputBus, defaultMode, mode, program, pitchBendRange, pitchBend;
+    int32_t modulation, volume, pan, expression;
+};
+
+/// A slot's numbers apart from its sample array.
+struct SlotFields {
+    float sampleRate, Pitch;
+    int32_t rateLog, pitchLog, pitchOffset;
+    int32_t PlayBackStartPoint, PlayBackEndPoint, LoopEndPoint, loopLength, releaseLoopLength;
+};
+
+/// A new sample array for a slot; ownership travels with the edit.
+struct SlotSamples {
+    uint32_t* codes;  ///< new[]-allocated, null for an empty slot
+    int32_t frameCount, channels;
+    SlotFields fields;
+};
+
+struct EngineEdit {
+    EditKind kind;
+    int32_t index;  ///< part, preset or slot; -1 where it means "all"
+    int32_t a, b;
+    float value;
+    union {
+        TonePreset tone;
+        SamplerPreset sampler;
+        PartFields partFields;
+        SlotFields slotFields;
+        SlotSamples samples;
+        struct {
+            SynthesizerPCM::VoiceUnitPCM* voices;
+            MultiTimberSynthBase::VoiceUnitBase** table;
+            int32_t count;
+        } pool;
+    };
+};
+
+/// What the audio thread hands back to be freed on the main thread.
+struct EngineDisposal {
+    uint32_t* codes = nullptr;
+    SynthesizerPCM::VoiceUnitPCM* voices = nullptr;
+    MultiTimberSynthBase::VoiceUnitBase** table = nullptr;
+};
+
+using EditRing = SpscRing<EngineEdit>;
+using DisposalRing = SpscRing<EngineDisposal>;
+
+/// Reads a slot's numbers.
+SlotFields slotFieldsOf(const SampleData& slot);
+/// Builds the edit that swaps in a prepared pool (takes its ownership).
+EngineEdit voicePoolEdit(SynthesizerPCM::VoicePool pool);
+/// Applies one edit. Audio thread (or main thread while no block renders); allocates
+/// nothing and frees nothing: replaced arrays go to disposals.
+void applyEngineEdit(SynthesizerPCM& synth, EngineEdit& edit, DisposalRing& disposals) noexcept;
+/// Main thread: frees what a disposal holds. Also frees what an edit still owns when
+/// it is dropped unapplied.
+void freeDisposal(const EngineDisposal& d);
+void freeUnappliedEdit(const EngineEdit& edit);
+
+}  // namespace velt::corvane::synth
