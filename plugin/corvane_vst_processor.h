@@ -1,7 +1,15 @@
-// The instrument's audio processor (placeholder: no buses, engine or processing yet).
+// The instrument's audio processor: sixteen stereo outputs, one event input, the
+// engine holder, bypass, and the saved state.
 #pragma once
 
+#include <memory>
+
 #include "plugin/audio_effect.h"
+#include "synth/core/engine_limits.h"
+
+namespace velt::corvane::plugin {
+class EngineHost;
+}
 
 namespace Steinberg {
 namespace Vst {
@@ -10,13 +18,35 @@ class CorvaneVSTProcessor : public AudioEffect {
 public:
     /// Names CorvaneVSTController as the controller class.
     CorvaneVSTProcessor();
+    ~CorvaneVSTProcessor() override;
 
     /// Factory create function: a new processor as IAudioProcessor, or null when out of memory.
     static FUnknown* createInstance(void* context);
 
+    /// Buses and, the first time, the engine.
     tresult PLUGIN_API initialize(FUnknown* context) override;
-    /// Renders nothing yet.
+    tresult PLUGIN_API setupProcessing(ProcessSetup& setup) override;
+    /// Sixteen stereo outputs only.
+    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                          SpeakerArrangement* outputs, int32 numOuts) override;
+    tresult PLUGIN_API setActive(TBool state) override;
     tresult PLUGIN_API process(ProcessData& data) override;
+    tresult PLUGIN_API setState(IBStream* state) override;
+    tresult PLUGIN_API getState(IBStream* state) override;
+
+    /// The engine holder (null before initialize).
+    velt::corvane::plugin::EngineHost* engine() const { return engine_.get(); }
+
+private:
+    void sendEngineMessage(const char* id);
+    void render(ProcessData& data) noexcept;
+
+    bool bypass_ = false;
+    bool active_ = false;
+    std::unique_ptr<velt::corvane::plugin::EngineHost> engine_;
+    /// Stands in for channels the host leaves null (inactive buses).
+    std::unique_ptr<float[]> scratch_;
+    int32 scratchFrames_ = 0;
 };
 
 }  // namespace Vst

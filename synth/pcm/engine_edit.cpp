@@ -100,6 +100,16 @@ void applyEngineEdit(SynthesizerPCM& synth, EngineEdit& e, DisposalRing& disposa
             dispose(disposals, old);
             break;
         }
+        case EditKind::SlotRestore: {
+            SampleData& s = synth.sampleSlot(e.index);
+            const SlotRestoreFields& r = e.restore;
+            if (r.stage >= 1) setSampleRateFields(s, r.sampleRate);
+            if (r.stage >= 2) setSamplePitch(s, r.Pitch);
+            if (r.stage >= 3) setPlaybackPoints(s, r.start, r.end);
+            if (r.stage >= 4) setLoopPoints(s, r.loopStart, r.loopEnd);
+            break;
+        }
+        case EditKind::SynthSuspended: break;
         case EditKind::VoicePool: {
             SynthesizerPCM::VoicePool pool;
             pool.voices.reset(e.pool.voices);

@@ -31,6 +31,8 @@ enum class EditKind : uint8_t {
     SlotParameters,   ///< index, slotFields: rates, pitch and points
     SlotSamples,      ///< index, samples: every voice stops, the array is swapped in
     VoicePool,        ///< pool: every voice stops, the pool is swapped in
+    SlotRestore,      ///< index, restore: a saved slot's rates and points over its import
+    SynthSuspended,   ///< a: 1 skips the synthesizer's rack slot, 0 resumes it (the holder applies it)
 };
 
 /// The part fields that a restore writes directly.
@@ -44,6 +46,13 @@ struct SlotFields {
     float sampleRate, Pitch;
     int32_t rateLog, pitchLog, pitchOffset;
     int32_t PlayBackStartPoint, PlayBackEndPoint, LoopEndPoint, loopLength, releaseLoopLength;
+};
+
+/// A saved slot's numbers, applied with the same rules as the editor's edits.
+struct SlotRestoreFields {
+    int32_t stage;  ///< 1 sampleRate, 2 + Pitch, 3 + start/end, 4 + loop
+    float sampleRate, Pitch;
+    int32_t start, end, loopStart, loopEnd;  ///< larger saved values arrive as INT32_MAX
 };
 
 /// A new sample array for a slot; ownership travels with the edit.
@@ -64,6 +73,7 @@ struct EngineEdit {
         PartFields partFields;
         SlotFields slotFields;
         SlotSamples samples;
+        SlotRestoreFields restore;
         struct {
             SynthesizerPCM::VoiceUnitPCM* voices;
             MultiTimberSynthBase::VoiceUnitBase** table;

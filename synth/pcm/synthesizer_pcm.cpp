@@ -33,12 +33,12 @@ SynthesizerPCM::VoicePool SynthesizerPCM::prepareVoicePool(int32_t count) const 
     const VoiceUnitBase::RenderFn* renderTable = renderPath_ == RenderPath::Reference
                                                      ? VoiceUnitPCM::kReferenceRenderTable
                                                      : VoiceUnitPCM::kOptimisedRenderTable;
-    // The voices point at the synthesizer's own records, which never move.
+    // The voices point at the synthesizer's own records, which never move. Gain and rates
+    // are left to installVoicePool: they may change on the audio thread meanwhile.
     auto* self = const_cast<SynthesizerPCM*>(this);
     for (int32_t i = 0; i < n; ++i) {
         pool.voices[i].bind(tables_.get(), self->parts_, self->tones_.get(), self->slots_.get(),
-                            self->samplers_.get(), masterVolume_, renderTable);
-        pool.voices[i].setRates(rates_);
+                            self->samplers_.get(), 0.0f, renderTable);
         pool.table[i] = &pool.voices[i];
     }
     pool.count = n;

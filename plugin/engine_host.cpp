@@ -1,0 +1,227 @@
+#include "plugin/engine_host.h"
+
+#include <algorithm>
+#include <chrono>
+#include <new>
+#include <thread>
+
+#include "synth/pcm/sample_import.h"
+
+namespace velt::corvane::plugin {
+
+using synth::EditKind;
+using synth::EngineEdit;
+
+namespace {
+
+EngineEdit editOf(EditKind kind, int32_t index = 0, int32_t a = 0, int32_t b = 0) {
+    EngineEdit e{};
+    e.kind = kind;
+    e.index = index;
+    e.a = a;
+    e.b = b;
+    return e;
+}
+
+}  // namespace
+
+EngineHost::EngineHost()
+    : rack_(new (std::nothrow) ModuleRack),
+      synth_(new (std::nothrow) synth::SynthesizerPCM(kDefaultMasterTune, kDefaultMasterVolume)),
+      midiIn_(new (std::nothrow) util::MidiController) {
+    if (!valid()) return;
+    rack_->setModule(0, midiIn_.get());
+    rack_->setModule(1, synth_.get());
+    voiceCount_ = synth_->getVoiceCount();
+}
+
+EngineHost::~EngineHost() {
+    freeHandedBack();
+    for (const EngineEdit& e : waiting_) synth::freeUnappliedEdit(e);
+    EngineEdit e;
+    while (edits_.pop(e)) synth::freeUnappliedEdit(e);
+    if (rack_) {
+        rack_->setModule(0, nullptr);
+        rack_->setModule(1, nullptr);
+    }
+}
+
+bool EngineHost::valid() const {
+    return rack_ && synth_ && midiIn_ && edits_.valid() && disposals_.valid();
+}
+
+void EngineHost::startAudio() {
+    if (audioRunning_) return;
+    // No block runs yet, so every buffer can be filled from here.
+    for (int32_t i = 0; i < 3; ++i) {
+        captureView(*synth_, views_.buffer(i));
+        views_.buffer(i).editsApplied = editsApplied_;
+    }
+    viewDirty_ = false;
+    audioRunning_ = true;
+}
+
+void EngineHost::stopAudio() {
+    if (!audioRunning_) return;
+    audioRunning_ = false;
+    // The host calls this once its audio thread has left process: the rest of the
+    // queue is the main thread's to apply.
+    applyQueuedEdits();
+    while (!waiting_.empty()) {
+        EngineEdit e = waiting_.front();
+        waiting_.pop_front();
+        apply(e);
+        ++editsApplied_;
+    }
+    freeHandedBack();
+}
+
+void EngineHost::submit(EngineEdit edit) {
+    if (!audioRunning_) {
+        apply(edit);
+        freeHandedBack();
+        return;
+    }
+    service();
+    ++editsQueued_;
+    if (!waiting_.empty() || !edits_.push(edit)) waiting_.push_back(edit);
+}
+
+void EngineHost::service() {
+    freeHandedBack();
+    while (!waiting_.empty() && edits_.push(waiting_.front())) waiting_.pop_front();
+}
+
+bool EngineHost::waitForEdits(int32_t timeoutMs) {
+    if (!audioRunning_) return true;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        service();
+        if (views_.read().editsApplied >= editsQueued_) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+const EngineView& EngineHost::view() {
+    if (audioRunning_) return views_.read();
+    captureView(*synth_, stoppedView_);
+    stoppedView_.editsApplied = editsApplied_;
+    return stoppedView_;
+}
+
+void EngineHost::freeHandedBack() {
+    synth::EngineDisposal d;
+    while (disposals_.pop(d)) synth::freeDisposal(d);
+}
+
+void EngineHost::apply(EngineEdit& e) noexcept {
+    if (e.kind == EditKind::SynthSuspended) {
+        rack_->setSlotSuspended(1, e.a != 0);
+        return;
+    }
+    synth::applyEngineEdit(*synth_, e, disposals_);
+}
+
+void EngineHost::applyQueuedEdits() noexcept {
+    EngineEdit e;
+    while (edits_.pop(e)) {
+        apply(e);
+        ++editsApplied_;
+        viewDirty_ = true;
+    }
+}
+
+void EngineHost::endBlock(bool recordsMayHaveChanged) noexcept {
+    if (!recordsMayHaveChanged && !viewDirty_) return;
+    EngineView& v = views_.writeBuffer();
+    captureView(*synth_, v);
+    v.editsApplied = editsApplied_;
+    views_.publish();
+    viewDirty_ = false;
+}
+
+void EngineHost::setSuspended(bool suspended) {
+    // The rack is looked at only when it has a slot besides the MIDI input.
+    if (rack_->slotCount() > 1) submit(editOf(EditKind::SynthSuspended, 1, suspended ? 1 : 0));
+}
+
+void EngineHost::endLongEdit(int32_t clearMask) {
+    const int32_t left = flags_.fetch_and(~clearMask, std::memory_order_relaxed) & ~clearMask;
+    if (left == 0) setSuspended(false);
+}
+
+void EngineHost::stopAllVoices() { submit(editOf(EditKind::KillVoices, -1)); }
+
+void EngineHost::changePolyphony(int32_t n) {
+    if (n == voiceCount_) return;
+    stopAllVoices();
+    flags_.fetch_or(kFlagPolyphonyChange, std::memory_order_relaxed);
+    setSuspended(true);
+    if (n >= 1) {
+        int32_t count = 1;
+        while (count < n && count < kMaxVoices) count <<= 1;
+        // Even a count that rounds to the present one rebuilds the pool, as it always has.
+        synth::SynthesizerPCM::VoicePool pool = synth_->prepareVoicePool(count);
+        // Out of memory keeps the pool that plays now.
+        if (pool.count == count) {
+            submit(synth::voicePoolEdit(std::move(pool)));
+            voiceCount_ = count;
+        }
+    }
+    endLongEdit(kFlagPolyphonyChange);
+}
+
+void EngineHost::setSelectedPartMode(int32_t m) {
+    const EngineView& v = view();
+    const int32_t mode = std::clamp(m, 0, v.maxPartMode);
+    // The engine compares with the mode it holds when the edit arrives, so the edit is
+    // sent even when the view (a block behind) already shows this mode.
+    submit(editOf(EditKind::PartMode, selectedPart_, mode));
+    if (mode <= kModePercussion) {
+        selectedTone_ = view().parts[selectedPart_].program & 127;
+        selectedSample_ = view().tones[selectedTone_].wave & 127;
+    } else {
+        selectedSample_ = view().samplers[selectedSampler_].smplNum & 127;
+    }
+}
+
+void EngineHost::installSlot(int32_t slot, PreparedSample& prepared) {
+    // The conversion is done: only the swap of the array happens while suspended.
+    SampleData filled;
+    installPreparedSample(filled, prepared);
+    EngineEdit e = editOf(EditKind::SlotSamples, slot);
+    e.samples.codes = filled.hasData ? filled.samples : nullptr;
+    e.samples.frameCount = filled.frameCount;
+    e.samples.channels = filled.channels;
+    e.samples.fields = synth::slotFieldsOf(filled);
+    filled.samples = nullptr;
+    filled.hasData = false;
+
+    flags_.fetch_or(kFlagSampleImport, std::memory_order_relaxed);
+    setSuspended(true);
+    submit(e);
+    unresolved_[slot].reset();
+    endLongEdit(kFlagSampleImport | ~0xF);
+}
+
+bool EngineHost::importSample(int32_t slot, const char* path, int32_t encoding) {
+    if (slot < 0 || slot >= kSampleSlotCount || !path) return false;
+    PreparedSample prepared = prepareSampleFromFile(path, encoding);
+    switch (prepared.result) {
+        case SampleImportResult::Unreadable: return false;
+        case SampleImportResult::Rejected: return true;
+        case SampleImportResult::UnknownEncoding:
+            samplePaths_[slot] = path;
+            sampleEncodings_[slot] = static_cast<uint8_t>(encoding);
+            return true;
+        case SampleImportResult::Imported:
+        case SampleImportResult::NoSamples: break;
+    }
+    samplePaths_[slot] = path;
+    sampleEncodings_[slot] = static_cast<uint8_t>(encoding);
+    installSlot(slot, prepared);
+    return true;
+}
+
+}  // namespace velt::corvane::plugin

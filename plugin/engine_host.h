@@ -1,0 +1,151 @@
+// The processor's engine holder: rack, PCM synthesizer and MIDI input, the editor's
+// selection and the recorded WAV paths, and the hand-off between the main thread
+// (every edit) and the audio thread (every block).
+//
+// While audio runs, the main thread never writes what the audio thread reads: it turns
+// each edit into an EngineEdit and queues it; the audio thread applies the queue at the
+// top of each block and hands replaced arrays back through a second queue to be freed
+// here. The main thread reads the engine only through view(), a copy the audio thread
+// publishes between blocks. While audio is stopped, edits apply at once.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "plugin/engine_view.h"
+#include "plugin/state_chunk.h"
+#include "plugin/triple_buffer.h"
+#include "synth/core/midi_controller.h"
+#include "synth/core/module_rack.h"
+#include "synth/pcm/engine_edit.h"
+#include "synth/pcm/sample_import.h"
+#include "synth/pcm/synthesizer_pcm.h"
+#include "synth/pcm/voice_unit_pcm.h"
+
+namespace velt::corvane::plugin {
+
+/// flags bit values: long edits in progress.
+constexpr int32_t kFlagPolyphonyChange = 1;
+constexpr int32_t kFlagSampleImport = 2;
+
+/// Edits that fit in the queue at once; more wait on the main thread, in order.
+constexpr size_t kEditQueueCapacity = 1024;
+
+class EngineHost {
+public:
+    EngineHost();
+    ~EngineHost();
+    EngineHost(const EngineHost&) = delete;
+    EngineHost& operator=(const EngineHost&) = delete;
+
+    /// False when memory for the engine or its queues could not be had.
+    bool valid() const;
+
+    // The engine. The main thread may call the rack's setup operations only while
+    // audio is stopped; everything else goes through submit().
+    ModuleRack& rack() { return *rack_; }
+    synth::SynthesizerPCM& synth() { return *synth_; }
+    util::MidiController& midiIn() { return *midiIn_; }
+
+    // ---- Main thread ----
+
+    /// From now on edits are queued for the audio thread (the host's setActive(true)).
+    void startAudio();
+    /// The audio thread has stopped (setActive(false)): queued edits apply now.
+    void stopAudio();
+    bool audioRunning() const { return audioRunning_; }
+
+    /// Applies edit now (audio stopped) or queues it; never drops it.
+    void submit(synth::EngineEdit edit);
+    /// Frees what the audio thread handed back and queues edits that waited for room.
+    void service();
+    /// Waits (up to timeoutMs) until the audio thread has applied every submitted edit;
+    /// true at once when audio is stopped.
+    bool waitForEdits(int32_t timeoutMs);
+    /// The engine's records as of the last block (or now, when audio is stopped).
+    const EngineView& view();
+    /// The voice count that the submitted edits lead to.
+    int32_t voiceCount() const { return voiceCount_; }
+    int32_t flags() const { return flags_.load(std::memory_order_relaxed); }
+
+    /// Every voice stops at once.
+    void stopAllVoices();
+    /// Rebuilds the voice pool for n voices (rounded up to a power of two, at most 1024);
+    /// nothing happens when n is the current count.
+    void changePolyphony(int32_t n);
+    /// Clamps m to the highest mode, sets the selected part's mode (its voices stop
+    /// when it changes) and re-derives the selected tone and sample.
+    void setSelectedPartMode(int32_t m);
+    /// Imports a WAV file into slot with encoding 0 (PCM), 1 (DPCM) or 2 (ADPCM). False
+    /// when the file cannot be opened; true otherwise, also when it was rejected (then
+    /// nothing changed).
+    bool importSample(int32_t slot, const char* path, int32_t encoding);
+
+    /// Applies a saved chunk (reading it from source) as a restore does; false when a read
+    /// fails or the version is refused, with everything read before applied.
+    bool restoreState(state::ByteSource& source);
+    /// The chunk that getState writes.
+    state::StateChunk captureState();
+
+    // Selection shown in the editor.
+    int32_t selectedPart() const { return selectedPart_; }
+    int32_t selectedTone() const { return selectedTone_; }
+    int32_t selectedSampler() const { return selectedSampler_; }
+    int32_t selectedSample() const { return selectedSample_; }
+    void setSelectedPart(int32_t part) { selectedPart_ = part & 15; }
+    void setSelectedTone(int32_t tone) { selectedTone_ = tone & 127; }
+    void setSelectedSampler(int32_t sampler) { selectedSampler_ = sampler & 127; }
+    void setSelectedSample(int32_t slot) { selectedSample_ = slot & 127; }
+
+    /// The path slot was last imported from ("" for none), and its encoding code.
+    const std::string& samplePath(int32_t slot) const { return samplePaths_[slot & 127]; }
+    int32_t sampleEncoding(int32_t slot) const { return sampleEncodings_[slot & 127]; }
+
+    // ---- Audio thread ----
+
+    /// Top of every block: applies the queued edits in order.
+    void applyQueuedEdits() noexcept;
+    /// After every block: republishes the view when edits or events changed the records.
+    void endBlock(bool recordsMayHaveChanged) noexcept;
+
+private:
+    void apply(synth::EngineEdit& edit) noexcept;
+    void freeHandedBack();
+    void setSuspended(bool suspended);
+    void endLongEdit(int32_t clearMask);
+    void installSlot(int32_t slot, PreparedSample& prepared);
+    void restoreSlots(const state::StateChunk& chunk, const state::ReadProgress& progress);
+
+    std::unique_ptr<ModuleRack> rack_;
+    std::unique_ptr<synth::SynthesizerPCM> synth_;
+    std::unique_ptr<util::MidiController> midiIn_;
+    synth::EditRing edits_{kEditQueueCapacity};
+    // Every queued edit hands back at most one disposal, and the main thread frees them
+    // before it queues more, so this ring cannot overflow.
+    synth::DisposalRing disposals_{kEditQueueCapacity};
+    std::deque<synth::EngineEdit> waiting_;
+
+    bool audioRunning_ = false;
+    uint64_t editsQueued_ = 0;   ///< main thread: edits pushed or waiting since construction
+    uint64_t editsApplied_ = 0;  ///< audio thread (main while stopped)
+    bool viewDirty_ = true;      ///< audio thread
+    TripleBuffer<EngineView> views_;
+    EngineView stoppedView_;
+
+    std::atomic<int32_t> flags_{0};
+    int32_t voiceCount_ = kDefaultVoices;
+    int32_t selectedPart_ = 0;
+    int32_t selectedTone_ = 0;
+    int32_t selectedSampler_ = 0;
+    int32_t selectedSample_ = 0;
+    std::array<std::string, kSampleSlotCount> samplePaths_;
+    std::array<uint8_t, kSampleSlotCount> sampleEncodings_{};
+    /// Saved entries of slots whose files were found nowhere, written back unchanged.
+    std::array<std::unique_ptr<state::SlotEntry>, kSampleSlotCount> unresolved_;
+};
+
+}  // namespace velt::corvane::plugin
