@@ -25,7 +25,8 @@ struct CommandRun {
 };
 
 CommandRun render(const std::vector<std::string>& args) {
-    std::vector<const char*> argv{"corvane-render"};
+    // The engine path: these cases need no plug-in bundle.
+    std::vector<const char*> argv{"corvane-render", "--engine"};
     for (const std::string& a : args) argv.push_back(a.c_str());
     std::ostringstream out, err;
     CommandRun r;

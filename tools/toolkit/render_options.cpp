@@ -60,8 +60,10 @@ bool parseWavRequest(const std::string& text, WavImportRequest& request, std::st
 }
 
 bool takesValue(const std::string& name) {
-    static const char* const kNames[] = {"--wav",  "--route",   "--rate",  "--block",    "--polyphony",
-                                         "--tail", "--outputs", "--tones", "--samplers", "--samples"};
+    static const char* const kNames[] = {"--wav",     "--route",   "--rate",    "--block",
+                                         "--polyphony", "--tail",  "--outputs", "--tones",
+                                         "--samplers",  "--samples", "--plugin", "--state-in",
+                                         "--state-out"};
     for (const char* n : kNames)
         if (name == n) return true;
     return false;
@@ -123,6 +125,12 @@ bool applyOption(const std::string& name, const std::string& value, RenderOption
         options.tonesPath = value;
     } else if (name == "--samplers") {
         options.samplersPath = value;
+    } else if (name == "--plugin") {
+        options.pluginPath = value;
+    } else if (name == "--state-in") {
+        options.stateInPath = value;
+    } else if (name == "--state-out") {
+        options.stateOutPath = value;
     } else {
         options.samplesPath = value;
     }
@@ -131,11 +139,23 @@ bool applyOption(const std::string& name, const std::string& value, RenderOption
 
 }  // namespace
 
+std::string defaultPluginPath() {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return "";
+    return std::string(home) + "/.vst3/Corvane Synth PCM.vst3";
+}
+
 const char* renderUsage() {
     return "usage: corvane-render [options] SONG.mid OUT.wav\n"
-           "Renders a Standard MIDI File (format 0 or 1) with the Corvane PCM engine into a\n"
-           "32-bit float stereo WAV file.\n"
+           "Renders a Standard MIDI File (format 0 or 1) with the Corvane Synth PCM plug-in,\n"
+           "driven as a host drives it, into a 32-bit float stereo WAV file.\n"
            "\n"
+           "  --plugin BUNDLE   the plug-in bundle to load\n"
+           "                    (default: $HOME/.vst3/Corvane Synth PCM.vst3)\n"
+           "  --engine          render with the synthesizer engine directly, no plug-in\n"
+           "  --state-in FILE   start the plug-in from this saved state chunk; the options\n"
+           "                    below apply on top of it (plug-in only)\n"
+           "  --state-out FILE  save the plug-in's state chunk after the render (plug-in only)\n"
            "  --wav SLOT=FILE[:pcm|dpcm|adpcm]  import a WAV file into sample slot 0-127\n"
            "                                    (repeatable; default encoding pcm)\n"
            "  --tones FILE      import tone presets (\"@I:\" lines)\n"
@@ -151,6 +171,11 @@ const char* renderUsage() {
            "  --outputs mix|all mix: the 16 outputs summed into OUT.wav (default);\n"
            "                    all: OUT-01.wav ... OUT-16.wav for each output with sound\n"
            "  -h, --help        show this text\n"
+           "\n"
+           "Through the plug-in, the song's notes and SysEx messages go in as events, its\n"
+           "controllers, pitch bends and program changes as the parameters the plug-in's\n"
+           "MIDI mapping names; channel and key pressure are left out, as a host leaves\n"
+           "them out for this plug-in, which would ignore them.\n"
            "\n"
            "Exit status: 0 on success, 2 on any error (nothing is written then).\n";
 }
@@ -175,6 +200,10 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
         }
         if (arg == "--sysex") {
             options.acceptSysEx = true;
+            continue;
+        }
+        if (arg == "--engine") {
+            options.engine = true;
             continue;
         }
         std::string name = arg;
@@ -209,6 +238,16 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
     if (options.outPath.empty() || options.songPath.empty()) {
         error = "empty file name";
         return false;
+    }
+    if (options.engine) {
+        const char* conflict = !options.pluginPath.empty()     ? "--plugin"
+                               : !options.stateInPath.empty()  ? "--state-in"
+                               : !options.stateOutPath.empty() ? "--state-out"
+                                                               : nullptr;
+        if (conflict) {
+            error = std::string(conflict) + ": needs the plug-in, not --engine";
+            return false;
+        }
     }
     return true;
 }

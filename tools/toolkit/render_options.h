@@ -37,8 +37,16 @@ struct RenderOptions {
     std::string samplesPath;
     std::string songPath;
     std::string outPath;
+    bool engine = false;     ///< --engine: render with the engine itself instead of the plug-in
+    std::string pluginPath;  ///< --plugin; empty: defaultPluginPath()
+    std::string stateInPath;   ///< --state-in: chunk the plug-in starts from (plug-in only)
+    std::string stateOutPath;  ///< --state-out: where the plug-in's chunk goes after the render
     bool help = false;  ///< -h/--help: print the usage and do nothing else
 };
+
+/// The bundle hosts install for the user: "$HOME/.vst3/Corvane Synth PCM.vst3"; empty
+/// when HOME is not set.
+std::string defaultPluginPath();
 
 /// Parses argv[1..argc-1] into options; false with a one-line reason in error.
 bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& options, std::string& error);

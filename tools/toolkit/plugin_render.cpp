@@ -1,0 +1,141 @@
+#include "tools/toolkit/plugin_render.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "plugin/state_chunk.h"
+#include "tools/toolkit/chunk_options.h"
+#include "tools/toolkit/plugin_session.h"
+#include "tools/toolkit/render_command.h"
+#include "tools/toolkit/render_outputs.h"
+#include "tools/toolkit/render_summary.h"
+#include "tools/toolkit/sound_imports.h"
+
+namespace velt::corvane::tools {
+
+namespace {
+
+/// Saved chunks are a few kilobytes plus paths; anything far larger is not one.
+constexpr long kMaxChunkFileBytes = 64L * 1024 * 1024;
+
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = path + ": cannot open: " + std::strerror(errno);
+        return false;
+    }
+    bytes.clear();
+    uint8_t chunk[65536];
+    size_t n = 0;
+    bool ok = true;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        if (static_cast<long>(bytes.size() + n) > kMaxChunkFileBytes) {
+            ok = false;
+            break;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    if (std::ferror(f)) ok = false;
+    std::fclose(f);
+    if (!ok) error = path + ": cannot be read as a state chunk";
+    return ok;
+}
+
+bool readChunkFile(const std::string& path, state::StateChunk& chunk, std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!readFile(path, bytes, error)) return false;
+    state::MemorySource source(bytes.data(), bytes.size());
+    chunk = state::StateChunk{};
+    const state::ReadProgress progress = state::readStateChunk(source, chunk);
+    if (!progress.versionAccepted) {
+        error = path + ": not a state chunk of version 2 to 4";
+        return false;
+    }
+    if (!progress.complete) {
+        error = path + ": state chunk ends early";
+        return false;
+    }
+    return true;
+}
+
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        error = path + ": cannot create: " + std::strerror(errno);
+        return false;
+    }
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool closed = std::fclose(f) == 0;
+    if (written && closed) return true;
+    std::remove(path.c_str());
+    error = path + ": cannot be written";
+    return false;
+}
+
+}  // namespace
+
+int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t totalFrames, std::ostream& out,
+                     std::ostream& err) {
+    std::string error;
+    const std::string bundle = options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath;
+    if (bundle.empty()) return renderFailure(err, "--plugin: not given, and HOME is not set to find the bundle");
+    std::unique_ptr<PluginSession> session(new (std::nothrow) PluginSession);
+    if (!session) return renderFailure(err, "out of memory");
+    if (!session->open(bundle, error)) return renderFailure(err, error);
+
+    // The whole sound goes in as one chunk, the way a host restores a project.
+    std::unique_ptr<state::StateChunk> chunk(new (std::nothrow) state::StateChunk);
+    if (!chunk) return renderFailure(err, "out of memory");
+    if (!options.stateInPath.empty()) {
+        if (!readChunkFile(options.stateInPath, *chunk, error)) return renderFailure(err, error);
+    } else if (!session->readState(*chunk, error)) {
+        return renderFailure(err, bundle + ": " + error);
+    }
+    if (!applyOptionsToChunk(options, *chunk, err, error)) return renderFailure(err, error);
+    if (!session->applyState(state::stateChunkBytes(*chunk), error)) return renderFailure(err, bundle + ": " + error);
+    if (!session->prepare(options.sampleRate, options.blockSize, error))
+        return renderFailure(err, bundle + ": " + error);
+
+    RenderOutputs outputs;
+    if (!outputs.open(options.outPath, options.outputs, options.sampleRate, options.blockSize, error))
+        return renderFailure(err, error);
+    outputs.setProgress(&err, totalFrames, options.sampleRate);
+    if (!session->render(song.events, song.sysExBytes, totalFrames, outputs, error)) {
+        outputs.discard();
+        return renderFailure(err, outputs.writeError().empty() ? bundle + ": " + error : outputs.writeError());
+    }
+    if (session->unmappedMessages() > 0)
+        renderWarning(err, std::to_string(session->unmappedMessages()) +
+                               " controller, pitch-bend or program messages have no parameter in the "
+                               "plug-in's MIDI mapping and were left out");
+    if (!options.stateOutPath.empty()) {
+        std::vector<uint8_t> saved;
+        if (!session->saveState(saved, error) || !writeFile(options.stateOutPath, saved, error)) {
+            outputs.discard();
+            return renderFailure(err, error);
+        }
+    }
+
+    RenderStats stats;
+    std::array<bool, kOutputBusCount> keep{};
+    for (int32_t bus = 0; bus < kOutputBusCount; ++bus) {
+        keep[bus] = session->carriesSound(bus);
+        stats.peaks[bus] = session->peak(bus);
+    }
+    stats.framesRendered = session->framesRendered();
+    std::vector<std::string> written;
+    if (!outputs.commit(keep, written, error)) {
+        if (!options.stateOutPath.empty()) std::remove(options.stateOutPath.c_str());
+        return renderFailure(err, error);
+    }
+    printRenderSummary(out, stats, outputs, options, written);
+    return kRenderOk;
+}
+
+}  // namespace velt::corvane::tools
