@@ -1,8 +1,16 @@
 // The instrument's edit controller: the MIDI-mapped parameters, their units and the editor slot.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
+
+namespace velt::corvane::plugin {
+class EditorLink;
+class EngineHost;
+}  // namespace velt::corvane::plugin
 
 namespace Steinberg {
 namespace Vst {
@@ -34,6 +42,19 @@ public:
                                                    CtrlNumber midiControllerNumber,
                                                    ParamID& id) override;
 
+    /// The processor's messages for the editor, and the engine address for the program names.
+    tresult PLUGIN_API notify(IMessage* message) override;
+    /// The engine address is meaningless once the processor is gone.
+    tresult PLUGIN_API disconnect(IConnectionPoint* other) override;
+    tresult PLUGIN_API terminate() override;
+
+    /// One program list per channel, each the 128 tone presets by number and name.
+    int32 PLUGIN_API getProgramListCount() override;
+    tresult PLUGIN_API getProgramListInfo(int32 listIndex, ProgramListInfo& info) override;
+    tresult PLUGIN_API getProgramName(ProgramListID listId, int32 programIndex, String128 name) override;
+    /// Compares the tone names with those last listed and tells the host when they changed.
+    void checkProgramNames();
+
     /// The editor view for the name "editor"; null for any other name (and, until the editor
     /// exists, for "editor" too).
     IPlugView* PLUGIN_API createView(FIDString name) override;
@@ -57,8 +78,15 @@ private:
                              int32 flags, UnitID unitId);
     bool registerParameters();
     bool registerProgramChannel(int32 channel);
+    void readToneName(int32 program, char (&name)[17]);
 
     CorvaneVSTGUIEditor* editor_ = nullptr;
+    velt::corvane::plugin::EditorLink* editorLink_ = nullptr;
+    /// The processor's engine (same process only), from its "cvset" attributes.
+    velt::corvane::plugin::EngineHost* engine_ = nullptr;
+    /// Tone names as the host last saw them in the program lists.
+    std::array<std::array<char, 17>, 128> listedNames_{};
+    bool namesListed_ = false;
 };
 
 }  // namespace Vst

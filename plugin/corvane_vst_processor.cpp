@@ -20,10 +20,6 @@ using velt::corvane::plugin::EngineHost;
 
 namespace {
 
-// getState must save the edits already answered; the audio thread applies them within
-// a block, so this is only reached by a host that holds processing while active.
-constexpr int32_t kEditWaitMs = 500;
-
 constexpr int32 kMinScratchFrames = 4096;
 
 void clearOutputs(ProcessData& data, int32 frames) {
@@ -176,7 +172,9 @@ tresult PLUGIN_API CorvaneVSTProcessor::setState(IBStream* state) {
 
 tresult PLUGIN_API CorvaneVSTProcessor::getState(IBStream* state) {
     if (!engine_) return kResultFalse;
-    engine_->waitForEdits(kEditWaitMs);
+    // getState must save the edits already answered; the audio thread applies them within
+    // a block, so the limit is only reached by a host that holds processing while active.
+    engine_->waitForEdits(velt::corvane::plugin::kEditWaitMs);
     velt::corvane::plugin::StreamSink sink(state);
     velt::corvane::state::writeStateChunk(engine_->captureState(), sink);
     sendEngineMessage("Processor:getState");

@@ -33,12 +33,16 @@ public:
     tresult PLUGIN_API process(ProcessData& data) override;
     tresult PLUGIN_API setState(IBStream* state) override;
     tresult PLUGIN_API getState(IBStream* state) override;
+    /// The editor's messages: value changes, file requests and the opening handshake.
+    tresult PLUGIN_API notify(IMessage* message) override;
 
     /// The engine holder (null before initialize).
     velt::corvane::plugin::EngineHost* engine() const { return engine_.get(); }
 
 private:
     void sendEngineMessage(const char* id);
+    void onValueChange(IMessage* message);
+    void onFileSelect(IMessage* message);
     void render(ProcessData& data) noexcept;
 
     bool bypass_ = false;

@@ -25,11 +25,23 @@ EngineEdit editOf(EditKind kind, int32_t index = 0, int32_t a = 0, int32_t b = 0
 
 }  // namespace
 
+void copySlotNumbers(const SampleData& from, SampleData& to) {
+    to.samples = nullptr;
+    to.hasData = from.hasData;
+    to.frameCount = from.frameCount;
+    to.channels = from.channels;
+    synth::setSlotFields(to, synth::slotFieldsOf(from));
+}
+
 EngineHost::EngineHost()
     : rack_(new (std::nothrow) ModuleRack),
       synth_(new (std::nothrow) synth::SynthesizerPCM(kDefaultMasterTune, kDefaultMasterVolume)),
-      midiIn_(new (std::nothrow) util::MidiController) {
+      midiIn_(new (std::nothrow) util::MidiController),
+      slotShadow_(new (std::nothrow) SampleData[kSampleSlotCount]) {
     if (!valid()) return;
+    for (int32_t i = 0; i < kSampleSlotCount; ++i) copySlotNumbers(synth_->sampleSlot(i), slotShadow_[i]);
+    acceptSysExSent_ = synth_->acceptsSysEx();
+    nrpnEnabledSent_ = synth_->isNrpnEnabled();
     rack_->setModule(0, midiIn_.get());
     rack_->setModule(1, synth_.get());
     voiceCount_ = synth_->getVoiceCount();
@@ -47,7 +59,7 @@ EngineHost::~EngineHost() {
 }
 
 bool EngineHost::valid() const {
-    return rack_ && synth_ && midiIn_ && edits_.valid() && disposals_.valid();
+    return rack_ && synth_ && midiIn_ && slotShadow_ && edits_.valid() && disposals_.valid();
 }
 
 void EngineHost::startAudio() {
@@ -195,6 +207,7 @@ void EngineHost::installSlot(int32_t slot, PreparedSample& prepared) {
     e.samples.frameCount = filled.frameCount;
     e.samples.channels = filled.channels;
     e.samples.fields = synth::slotFieldsOf(filled);
+    copySlotNumbers(filled, slotShadow_[slot]);
     filled.samples = nullptr;
     filled.hasData = false;
 

@@ -32,6 +32,9 @@ namespace velt::corvane::plugin {
 constexpr int32_t kFlagPolyphonyChange = 1;
 constexpr int32_t kFlagSampleImport = 2;
 
+/// How long a save or an export waits for the audio thread to apply what was submitted.
+constexpr int32_t kEditWaitMs = 500;
+
 /// Edits that fit in the queue at once; more wait on the main thread, in order.
 constexpr size_t kEditQueueCapacity = 1024;
 
@@ -85,6 +88,25 @@ public:
     /// nothing changed).
     bool importSample(int32_t slot, const char* path, int32_t encoding);
 
+    /// Applies one "GUIEditor:cvValueChange": tag bits 8 to 15 the group, bits 0 to 7 the
+    /// code. True with echo set to the value as stored, for the changes the protocol knows;
+    /// false (nothing changed, no answer) for any other tag.
+    bool applyValueChange(int64_t tag, double val, float& echo);
+    /// Runs one "GUIEditor:cvFileSelect" request on path; true when the editor must be told
+    /// to refresh ("Processor:uiUpdate").
+    bool runFileRequest(int64_t code, const char* path);
+
+    /// Text import of kind 0 (tone presets), 1 (sampler presets) or 2 (sample-data
+    /// parameters); false when the file cannot be opened (nothing changed), else true.
+    bool importText(const char* path, int32_t kind);
+    /// Text export of kind 0, 1 or 2; false when the file cannot be opened (nothing written).
+    bool exportText(const char* path, int32_t kind);
+    /// SysEx-text export of kind 0 (tone presets) or 1 (sampler presets).
+    bool exportSysExText(const char* path, int32_t kind);
+
+    /// The slot's numbers as the submitted edits leave them (exact, unlike view()).
+    const SampleData& slotNumbers(int32_t slot) const { return slotShadow_[slot & 127]; }
+
     /// Applies a saved chunk (reading it from source) as a restore does; false when a read
     /// fails or the version is refused, with everything read before applied.
     bool restoreState(state::ByteSource& source);
@@ -119,6 +141,18 @@ private:
     void endLongEdit(int32_t clearMask);
     void installSlot(int32_t slot, PreparedSample& prepared);
     void restoreSlots(const state::StateChunk& chunk, const state::ReadProgress& progress);
+    bool systemChange(int32_t code, double val, float& echo);
+    bool partChange(int32_t code, double val, float& echo);
+    bool toneChange(int32_t code, double val, float& echo);
+    bool samplerChange(int32_t code, double val, float& echo);
+    bool slotChange(int32_t code, double val, float& echo);
+    void submitSlotNumbers(int32_t slot);
+    void clearSlot(int32_t slot);
+    void setAcceptSysEx(bool on);
+    void setNrpnEnabled(bool on);
+    bool acceptSysExNow();
+    bool nrpnEnabledNow();
+    void selectPart(int32_t part, int32_t programOverride);
 
     std::unique_ptr<ModuleRack> rack_;
     std::unique_ptr<synth::SynthesizerPCM> synth_;
@@ -144,8 +178,20 @@ private:
     int32_t selectedSample_ = 0;
     std::array<std::string, kSampleSlotCount> samplePaths_;
     std::array<uint8_t, kSampleSlotCount> sampleEncodings_{};
+    /// Main thread: every slot's numbers (no samples) as the submitted edits leave them,
+    /// so that replies need not wait for the audio thread. Only main-thread edits change slots.
+    std::unique_ptr<SampleData[]> slotShadow_;
+    /// The two switches as last submitted, and the edit count that submitted them: until
+    /// the view has caught up, a toggle starts from these.
+    bool acceptSysExSent_ = false;
+    bool nrpnEnabledSent_ = false;
+    uint64_t acceptSysExMark_ = 0;
+    uint64_t nrpnEnabledMark_ = 0;
     /// Saved entries of slots whose files were found nowhere, written back unchanged.
     std::array<std::unique_ptr<state::SlotEntry>, kSampleSlotCount> unresolved_;
 };
+
+/// Copies a slot's numbers, frame count and channels, not its array (to.samples = null).
+void copySlotNumbers(const SampleData& from, SampleData& to);
 
 }  // namespace velt::corvane::plugin

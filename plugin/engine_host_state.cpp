@@ -97,8 +97,8 @@ bool EngineHost::restoreState(state::ByteSource& source) {
     const state::ReadProgress p = state::readStateChunk(source, c);
     if (!p.versionAccepted) return false;
 
-    submit(synth::EngineEdit{EditKind::AcceptSysEx, 0, c.acceptSysEx ? 1 : 0, 0, 0.0f, {}});
-    submit(synth::EngineEdit{EditKind::NrpnEnabled, 0, c.nrpnEnabled ? 1 : 0, 0, 0.0f, {}});
+    setAcceptSysEx(c.acceptSysEx);
+    setNrpnEnabled(c.nrpnEnabled);
     if (p.volumeRead) submit(synth::EngineEdit{EditKind::MasterVolume, 0, 0, 0, c.masterVolume, {}});
     if (p.tuneRead) submit(synth::EngineEdit{EditKind::MasterTune, 0, 0, 0, c.masterTune, {}});
     if (p.voiceCountRead) changePolyphony(c.voiceCount);
@@ -167,6 +167,11 @@ void EngineHost::restoreSlots(const state::StateChunk& c, const state::ReadProgr
         e.restore.end = toInt32(entry.end);
         e.restore.loopStart = toInt32(entry.loopStart);
         e.restore.loopEnd = toInt32(entry.loopEnd);
+        SampleData& shadow = slotShadow_[i];
+        if (e.restore.stage >= 1) setSampleRateFields(shadow, e.restore.sampleRate);
+        if (e.restore.stage >= 2) setSamplePitch(shadow, e.restore.Pitch);
+        if (e.restore.stage >= 3) setPlaybackPoints(shadow, e.restore.start, e.restore.end);
+        if (e.restore.stage >= 4) setLoopPoints(shadow, e.restore.loopStart, e.restore.loopEnd);
         submit(e);
     }
 }

@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   libfluidsynth-dev timgm6mb-soundfont
   juce-modules-source
+  libcairo2-dev libx11-dev fonts-liberation2
+  zenity xvfb xdotool
 )
 
 missing=()

@@ -4,8 +4,6 @@
 
 namespace velt::corvane::synth {
 
-namespace {
-
 void setSlotFields(SampleData& s, const SlotFields& f) {
     s.sampleRate = f.sampleRate;
     s.Pitch = f.Pitch;
@@ -18,6 +16,8 @@ void setSlotFields(SampleData& s, const SlotFields& f) {
     s.loopLength = f.loopLength;
     s.releaseLoopLength = f.releaseLoopLength;
 }
+
+namespace {
 
 void dispose(DisposalRing& disposals, const EngineDisposal& d) {
     if (!d.codes && !d.voices && !d.table) return;
@@ -41,6 +41,39 @@ EngineEdit voicePoolEdit(SynthesizerPCM::VoicePool pool) {
     e.pool.voices = pool.voices.release();
     e.pool.table = pool.table.release();
     return e;
+}
+
+void setToneField(TonePreset& t, int32_t field, int32_t v) {
+    switch (field) {
+        case kToneStrc: t.strc = v; break;
+        case kToneLfoFreq: t.lfoFreq = v; break;
+        case kToneLms: t.lms = v; break;
+        case kToneTune: t.tune = v; break;
+        case kToneWave: t.wave = v; break;
+        case kToneTl: t.tl = v; break;
+        case kToneAr: t.ar = v; break;
+        case kToneDr: t.dr = v; break;
+        case kToneSl: t.sl = v; break;
+        case kToneRr: t.rr = v; break;
+        case kToneKf: t.kf = v; break;
+        case kToneKfStart: t.kfStart = v; break;
+        default: break;
+    }
+}
+
+void setSamplerField(SamplerPreset& s, int32_t field, int32_t v) {
+    switch (field) {
+        case kSamplerSmplNum: s.smplNum = v; break;
+        case kSamplerPan: s.pan = v; break;
+        case kSamplerOctv: s.octv = v; break;
+        case kSamplerTune: s.tune = v; break;
+        case kSamplerTl: s.tl = v; break;
+        case kSamplerAr: s.ar = v; break;
+        case kSamplerDr: s.dr = v; break;
+        case kSamplerSl: s.sl = v; break;
+        case kSamplerRr: s.rr = v; break;
+        default: break;
+    }
 }
 
 void applyEngineEdit(SynthesizerPCM& synth, EngineEdit& e, DisposalRing& disposals) noexcept {
@@ -110,6 +143,8 @@ void applyEngineEdit(SynthesizerPCM& synth, EngineEdit& e, DisposalRing& disposa
             break;
         }
         case EditKind::SynthSuspended: break;
+        case EditKind::ToneField: setToneField(synth.tonePreset(e.index), e.a, e.b); break;
+        case EditKind::SamplerField: setSamplerField(synth.samplerPreset(e.index), e.a, e.b); break;
         case EditKind::VoicePool: {
             SynthesizerPCM::VoicePool pool;
             pool.voices.reset(e.pool.voices);

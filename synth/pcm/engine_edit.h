@@ -33,7 +33,16 @@ enum class EditKind : uint8_t {
     VoicePool,        ///< pool: every voice stops, the pool is swapped in
     SlotRestore,      ///< index, restore: a saved slot's rates and points over its import
     SynthSuspended,   ///< a: 1 skips the synthesizer's rack slot, 0 resumes it (the holder applies it)
+    ToneField,        ///< index, a: ToneField, b: value
+    SamplerField,     ///< index, a: SamplerField, b: value
 };
+
+/// One field of a preset, so that an edit leaves the preset's other fields as the audio
+/// thread holds them (a SysEx message may have changed them since the main thread looked).
+enum ToneFieldId : int32_t { kToneStrc, kToneLfoFreq, kToneLms, kToneTune, kToneWave, kToneTl, kToneAr,
+                             kToneDr, kToneSl, kToneRr, kToneKf, kToneKfStart };
+enum SamplerFieldId : int32_t { kSamplerSmplNum, kSamplerPan, kSamplerOctv, kSamplerTune, kSamplerTl,
+                                kSamplerAr, kSamplerDr, kSamplerSl, kSamplerRr };
 
 /// The part fields that a restore writes directly.
 struct PartFields {
@@ -92,8 +101,13 @@ struct EngineDisposal {
 using EditRing = SpscRing<EngineEdit>;
 using DisposalRing = SpscRing<EngineDisposal>;
 
+/// Sets one field; unknown ids change nothing.
+void setToneField(TonePreset& tone, int32_t field, int32_t value);
+void setSamplerField(SamplerPreset& sampler, int32_t field, int32_t value);
 /// Reads a slot's numbers.
 SlotFields slotFieldsOf(const SampleData& slot);
+/// Writes a slot's numbers (not its array, frame count or channels).
+void setSlotFields(SampleData& slot, const SlotFields& fields);
 /// Builds the edit that swaps in a prepared pool (takes its ownership).
 EngineEdit voicePoolEdit(SynthesizerPCM::VoicePool pool);
 /// Applies one edit. Audio thread (or main thread while no block renders); allocates

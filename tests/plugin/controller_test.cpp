@@ -168,10 +168,23 @@ TEST(Controller, UnitsUnderTheRoot) {
         EXPECT_EQ(unit.parentUnitId, kRootUnitId);
         EXPECT_EQ(unit.programListId, 0x100000 + channel);
     }
-    // The program-list ids have no list behind them yet.
-    EXPECT_EQ(unitInfo->getProgramListCount(), 0);
+    // Each channel's unit names its program list: the 128 tone presets, by number (and
+    // name: a new instance's are blank).
+    EXPECT_EQ(unitInfo->getProgramListCount(), 16);
     ProgramListInfo list{};
-    EXPECT_EQ(unitInfo->getProgramListInfo(0, list), kResultFalse);
+    for (int32 i = 0; i < 16; ++i) {
+        ASSERT_EQ(unitInfo->getProgramListInfo(i, list), kResultOk);
+        EXPECT_EQ(list.id, 0x100000 + i);
+        EXPECT_EQ(list.programCount, 128);
+        EXPECT_EQ(ascii(list.name), "Tone Presets");
+    }
+    EXPECT_EQ(unitInfo->getProgramListInfo(16, list), kResultFalse);
+    EXPECT_EQ(unitInfo->getProgramListInfo(-1, list), kResultFalse);
+    String128 name{};
+    EXPECT_EQ(unitInfo->getProgramName(0x100003, 7, name), kResultTrue);
+    EXPECT_EQ(ascii(name), "007");
+    EXPECT_EQ(unitInfo->getProgramName(0x100003, 128, name), kResultFalse);
+    EXPECT_EQ(unitInfo->getProgramName(0x100010, 0, name), kResultFalse);
 
     EXPECT_EQ(unitInfo->getUnitInfo(-1, unit), kResultFalse);
     EXPECT_EQ(unitInfo->getUnitInfo(18, unit), kResultFalse);

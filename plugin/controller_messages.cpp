@@ -1,0 +1,95 @@
+// The controller's side of the processor's messages: it relays them to the open editor
+// and keeps the engine address, from which the host's program lists read the tone names.
+#include <cstring>
+
+#include "plugin/corvane_vst_controller.h"
+#include "plugin/editor_link.h"
+#include "plugin/engine_host.h"
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+
+using velt::corvane::plugin::EngineHost;
+
+/// The "cvset" address; false when the attribute is missing or not 8 bytes.
+bool readEngineAddress(IMessage* message, EngineHost*& engine) {
+    IAttributeList* attributes = message->getAttributes();
+    const void* data = nullptr;
+    uint32 size = 0;
+    if (!attributes || attributes->getBinary("cvset", data, size) != kResultOk || !data ||
+        size != sizeof(EngineHost*))
+        return false;
+    std::memcpy(&engine, data, sizeof engine);
+    return true;
+}
+
+bool is(IMessage* message, const char* id) {
+    const char* messageId = message->getMessageID();
+    return messageId && std::strcmp(messageId, id) == 0;
+}
+
+}  // namespace
+
+tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
+    if (!message)
+        return kInvalidArgument;
+    using velt::corvane::plugin::EditorLink;
+    EditorLink* editor = editorLink_;
+    if (is(message, "GUIEditor:cvValueUpdate")) {
+        IAttributeList* attributes = message->getAttributes();
+        int64 tag = 0;
+        double value = 0.0;
+        if (editor && attributes && attributes->getInt("tag", tag) == kResultOk &&
+            attributes->getFloat("val", value) == kResultOk)
+            editor->updateValue(static_cast<int32>(tag), static_cast<float>(value));
+        return kResultOk;
+    }
+    if (is(message, "Processor:openGUI")) {
+        EngineHost* engine = nullptr;
+        if (!readEngineAddress(message, engine))
+            return kResultOk;
+        engine_ = engine;
+        checkProgramNames();
+        if (!editor)
+            return kResultOk;
+        editor->setEngine(engine);
+        if (engine)
+            editor->refreshFromEngine();
+        return kResultOk;
+    }
+    const bool setState = is(message, "Processor:setState");
+    if (setState || is(message, "Processor:uiUpdate")) {
+        EngineHost* engine = nullptr;
+        // Only the address is taken from a restore's message; the editor keeps the one its
+        // handshake gave.
+        if (setState && readEngineAddress(message, engine))
+            engine_ = engine;
+        checkProgramNames();
+        if (editor && editor->engine())
+            editor->refreshFromEngine();
+        return kResultOk;
+    }
+    if (is(message, "Processor:getState")) {
+        EngineHost* engine = nullptr;
+        if (readEngineAddress(message, engine))
+            engine_ = engine;
+    }
+    return EditControllerEx1::notify(message);
+}
+
+tresult PLUGIN_API CorvaneVSTController::disconnect(IConnectionPoint* other) {
+    engine_ = nullptr;
+    if (editorLink_)
+        editorLink_->setEngine(nullptr);
+    return EditControllerEx1::disconnect(other);
+}
+
+tresult PLUGIN_API CorvaneVSTController::terminate() {
+    engine_ = nullptr;
+    return EditControllerEx1::terminate();
+}
+
+}  // namespace Vst
+}  // namespace Steinberg

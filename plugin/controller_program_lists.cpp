@@ -1,0 +1,103 @@
+// Program lists: every channel's program change picks one of the 128 tone presets, so
+// each channel's list names them, read from the engine when its address is known.
+#include <cstdio>
+#include <cstring>
+
+#include "plugin/corvane_vst_controller.h"
+#include "plugin/engine_host.h"
+#include "plugin/parameter_ids.h"
+#include "pluginterfaces/base/ustring.h"
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+
+namespace ids = velt::corvane::plugin;
+constexpr int32 kListCount = 16;
+constexpr int32 kProgramCount = 128;
+
+/// The channel whose list this is, or -1.
+int32 channelOfList(ProgramListID listId) {
+    const int32 channel = listId - ids::programUnitId(0);
+    return channel >= 0 && channel < kListCount ? channel : -1;
+}
+
+}  // namespace
+
+void CorvaneVSTController::readToneName(int32 program, char (&name)[17]) {
+    if (engine_) {
+        std::memcpy(name, engine_->view().tones[program & 127].presetName, 16);
+    } else {
+        // Without the processor's address, the names of a new instance.
+        velt::corvane::TonePreset fresh{};
+        velt::corvane::resetTonePreset(fresh);
+        std::memcpy(name, fresh.presetName, 16);
+    }
+    name[16] = '\0';
+}
+
+int32 PLUGIN_API CorvaneVSTController::getProgramListCount() {
+    return kListCount;
+}
+
+tresult PLUGIN_API CorvaneVSTController::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
+    if (listIndex < 0 || listIndex >= kListCount)
+        return kResultFalse;
+    info.id = ids::programUnitId(listIndex);
+    UString(info.name, 128).fromAscii("Tone Presets");
+    info.programCount = kProgramCount;
+    return kResultOk;
+}
+
+tresult PLUGIN_API CorvaneVSTController::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
+    if (channelOfList(listId) < 0 || programIndex < 0 || programIndex >= kProgramCount)
+        return kResultFalse;
+    char tone[17];
+    readToneName(programIndex, tone);
+    // Names are blank-padded to 16 characters; the host shows them trimmed.
+    int32 length = 16;
+    while (length > 0 && (tone[length - 1] == ' ' || tone[length - 1] == '\0'))
+        --length;
+    tone[length] = '\0';
+    for (int32 i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(tone[i]) < 0x20 || static_cast<unsigned char>(tone[i]) > 0x7E)
+            tone[i] = '?';
+    char text[32];
+    if (length > 0)
+        std::snprintf(text, sizeof text, "%03d %s", static_cast<int>(programIndex), tone);
+    else
+        std::snprintf(text, sizeof text, "%03d", static_cast<int>(programIndex));
+    UString(name, 128).fromAscii(text);
+    if (!namesListed_) {
+        // What the host reads now is what a later change is compared with.
+        for (int32 i = 0; i < kProgramCount; ++i) {
+            char n[17];
+            readToneName(i, n);
+            std::memcpy(listedNames_[i].data(), n, 17);
+        }
+        namesListed_ = true;
+    }
+    return kResultTrue;
+}
+
+void CorvaneVSTController::checkProgramNames() {
+    if (!namesListed_)
+        return;
+    bool changed = false;
+    for (int32 i = 0; i < kProgramCount; ++i) {
+        char n[17];
+        readToneName(i, n);
+        if (std::memcmp(listedNames_[i].data(), n, 17) != 0) {
+            std::memcpy(listedNames_[i].data(), n, 17);
+            changed = true;
+        }
+    }
+    if (!changed)
+        return;
+    for (int32 channel = 0; channel < kListCount; ++channel)
+        notifyProgramListChange(ids::programUnitId(channel), kAllProgramInvalid);
+}
+
+}  // namespace Vst
+}  // namespace Steinberg

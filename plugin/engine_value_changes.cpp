@@ -1,0 +1,366 @@
+// The editor's value changes: each becomes engine edits for the audio thread, and the
+// reply is worked out here from the same rules, so it reports the value as it will be
+// stored without waiting for a block.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "plugin/engine_host.h"
+
+namespace velt::corvane::plugin {
+
+using synth::EditKind;
+using synth::EngineEdit;
+
+namespace {
+
+/// Round half up of val × range, with val held to 0..1 (a host or a stray message may
+/// send anything, NaN included).
+int32_t scaled(double val, int32_t range) {
+    if (!(val > 0.0)) return 0;
+    if (val >= 1.0) return range;
+    return static_cast<int32_t>(val * range + 0.5);
+}
+
+float ratio(int32_t value, int32_t range) { return static_cast<float>(value) / static_cast<float>(range); }
+
+/// A sample position: truncated; NaN and negatives are no position (-1), huge values INT32_MAX.
+int32_t position(double val) {
+    if (!(val >= 0.0)) return -1;
+    if (val >= static_cast<double>(INT32_MAX)) return INT32_MAX;
+    return static_cast<int32_t>(val);
+}
+
+/// A frequency in Hz as the float the slot stores; NaN becomes 0 (no rate).
+float hertz(double val) {
+    if (!(val == val)) return 0.0f;
+    return static_cast<float>(std::clamp(val, -3.0e38, 3.0e38));
+}
+
+EngineEdit edit(EditKind kind, int32_t index = 0, int32_t a = 0, int32_t b = 0, float value = 0.0f) {
+    EngineEdit e{};
+    e.kind = kind;
+    e.index = index;
+    e.a = a;
+    e.b = b;
+    e.value = value;
+    return e;
+}
+
+}  // namespace
+
+bool EngineHost::applyValueChange(int64_t tag, double val, float& echo) {
+    const auto low = static_cast<uint32_t>(tag);
+    const int32_t group = static_cast<int32_t>((low >> 8) & 0xFF);
+    const int32_t code = static_cast<int32_t>(low & 0xFF);
+    if (code == 0) return false;
+    switch (group) {
+        case 0x00: return code <= 144 && systemChange(code, val, echo);
+        case 0x01: return code <= 144 && partChange(code, val, echo);
+        case 0x10: return code <= 129 && toneChange(code, val, echo);
+        case 0x20: return code <= 129 && samplerChange(code, val, echo);
+        case 0x30: return code <= 129 && slotChange(code, val, echo);
+        default: return false;
+    }
+}
+
+void EngineHost::setAcceptSysEx(bool on) {
+    submit(edit(EditKind::AcceptSysEx, 0, on ? 1 : 0));
+    acceptSysExSent_ = on;
+    acceptSysExMark_ = editsQueued_;
+}
+
+void EngineHost::setNrpnEnabled(bool on) {
+    submit(edit(EditKind::NrpnEnabled, 0, on ? 1 : 0));
+    nrpnEnabledSent_ = on;
+    nrpnEnabledMark_ = editsQueued_;
+}
+
+// A song's system reset may switch these off on the audio thread, so the view is the
+// truth once it includes the last switch sent from here.
+bool EngineHost::acceptSysExNow() {
+    const EngineView& v = view();
+    return !audioRunning_ || v.editsApplied >= acceptSysExMark_ ? v.acceptSysEx : acceptSysExSent_;
+}
+
+bool EngineHost::nrpnEnabledNow() {
+    const EngineView& v = view();
+    return !audioRunning_ || v.editsApplied >= nrpnEnabledMark_ ? v.nrpnEnabled : nrpnEnabledSent_;
+}
+
+bool EngineHost::systemChange(int32_t code, double val, float& echo) {
+    const float v = static_cast<float>(std::clamp(val == val ? val : 0.0, 0.0, 1.0));
+    switch (code) {
+        case 1:
+            submit(edit(EditKind::MasterVolume, 0, 0, 0, v));
+            echo = v;
+            return true;
+        case 2:
+            submit(edit(EditKind::MasterTune, 0, 0, 0, v * 80.0f + 400.0f));
+            echo = v;
+            return true;
+        case 129:
+            stopAllVoices();
+            submit(edit(EditKind::ResetAllParts, 0, 1));
+            echo = 0.0f;
+            return true;
+        case 131: {
+            const bool on = !acceptSysExNow();
+            setAcceptSysEx(on);
+            echo = on ? 1.0f : 0.0f;
+            return true;
+        }
+        case 132: {
+            const bool on = !nrpnEnabledNow();
+            setNrpnEnabled(on);
+            echo = on ? 1.0f : 0.0f;
+            return true;
+        }
+        case 144:
+            changePolyphony(4 << static_cast<int32_t>(std::min(v * 8.0f, 8.0f)));
+            echo = v;
+            return true;
+        default: return false;
+    }
+}
+
+void EngineHost::selectPart(int32_t part, int32_t programOverride) {
+    selectedPart_ = part & 15;
+    const EngineView& v = view();
+    const PartState& p = v.parts[selectedPart_];
+    if (p.mode <= kModePercussion) {
+        selectedTone_ = (programOverride >= 0 ? programOverride : p.program) & 127;
+        selectedSample_ = v.tones[selectedTone_].wave & 127;
+    } else {
+        selectedSample_ = v.samplers[selectedSampler_].smplNum & 127;
+    }
+}
+
+bool EngineHost::partChange(int32_t code, double val, float& echo) {
+    const int32_t part = selectedPart_;
+    switch (code) {
+        case 1: {
+            selectPart(scaled(val, 15), -1);
+            echo = ratio(selectedPart_, 15);
+            return true;
+        }
+        case 2: {
+            setSelectedPartMode(scaled(val, 3));
+            // The mode as it will be stored: clamped to the engine's highest.
+            echo = ratio(std::clamp(scaled(val, 3), 0, view().maxPartMode), 3);
+            return true;
+        }
+        case 3: {
+            const int32_t n = scaled(val, 127);
+            submit(edit(EditKind::ProgramChange, part, n));
+            if (view().parts[part].mode <= kModePercussion) {
+                selectedTone_ = n;
+                selectedSample_ = view().tones[n].wave & 127;
+            }
+            echo = ratio(n, 127);
+            return true;
+        }
+        case 4: {
+            const int32_t range = scaled(val, 127);
+            submit(edit(EditKind::PartBendRange, part, range));
+            echo = ratio(range, 127);
+            return true;
+        }
+        case 5: {
+            const int32_t bend = scaled(val, 16383);
+            submit(edit(EditKind::PitchBend, part, bend));
+            echo = ratio(bend, 16383);
+            return true;
+        }
+        case 6:
+        case 7:
+        case 8:
+        case 9: {
+            static constexpr int32_t kControllers[4] = {1, 7, 10, 11};
+            const int32_t value = scaled(val, 127);
+            submit(edit(EditKind::ControlChange, part, kControllers[code - 6], value));
+            echo = ratio(value, 127);
+            return true;
+        }
+        case 129:
+            stopAllVoices();
+            submit(edit(EditKind::ResetPart, part));
+            setSelectedPartMode(kModeInstrument);
+            // The reset sets program 0, which the view (a block behind) may not show yet.
+            selectPart(part, 0);
+            echo = 0.0f;
+            return true;
+        case 130:
+            submit(edit(EditKind::ControlChange, part, 121, 0));
+            echo = 0.0f;
+            return true;
+        case 131:
+            submit(edit(EditKind::DampVoices, -1));
+            echo = 0.0f;
+            return true;
+        case 144: {
+            const int32_t bus = scaled(val, 15);
+            submit(edit(EditKind::PartOutput, part, bus));
+            echo = static_cast<float>(std::clamp(val == val ? val : 0.0, 0.0, 1.0));
+            return true;
+        }
+        default: return false;
+    }
+}
+
+bool EngineHost::toneChange(int32_t code, double val, float& echo) {
+    struct Field {
+        int32_t code, field, range;
+    };
+    static constexpr Field kFields[] = {
+        {3, synth::kToneStrc, 2},   {6, synth::kToneLfoFreq, 16383}, {7, synth::kToneLms, 15},
+        {8, synth::kToneTune, 16383}, {9, synth::kToneWave, 127},     {10, synth::kToneTl, 127},
+        {11, synth::kToneAr, 127},  {12, synth::kToneDr, 127},       {13, synth::kToneSl, 127},
+        {14, synth::kToneRr, 127},  {15, synth::kToneKf, 3},         {16, synth::kToneKfStart, 127},
+    };
+    if (code == 1) {
+        selectedTone_ = scaled(val, 127);
+        selectedSample_ = view().tones[selectedTone_].wave & 127;
+        echo = ratio(selectedTone_, 127);
+        return true;
+    }
+    if (code == 129) {
+        EngineEdit e = edit(EditKind::TonePreset, selectedTone_);
+        resetTonePreset(e.tone);
+        submit(e);
+        echo = 0.0f;
+        return true;
+    }
+    for (const Field& f : kFields) {
+        if (f.code != code) continue;
+        const int32_t value = scaled(val, f.range);
+        submit(edit(EditKind::ToneField, selectedTone_, f.field, value));
+        if (f.field == synth::kToneWave) selectedSample_ = value;
+        echo = ratio(value, f.range);
+        return true;
+    }
+    return false;
+}
+
+bool EngineHost::samplerChange(int32_t code, double val, float& echo) {
+    struct Field {
+        int32_t code, field, range;
+    };
+    static constexpr Field kFields[] = {
+        {3, synth::kSamplerSmplNum, 127}, {4, synth::kSamplerPan, 127}, {5, synth::kSamplerOctv, 15},
+        {6, synth::kSamplerTune, 16383},  {7, synth::kSamplerTl, 127},  {8, synth::kSamplerAr, 127},
+        {9, synth::kSamplerDr, 127},      {10, synth::kSamplerSl, 127}, {11, synth::kSamplerRr, 127},
+    };
+    if (code == 1) {
+        selectedSampler_ = scaled(val, 127);
+        selectedSample_ = view().samplers[selectedSampler_].smplNum & 127;
+        echo = ratio(selectedSampler_, 127);
+        return true;
+    }
+    if (code == 129) {
+        EngineEdit e = edit(EditKind::SamplerPreset, selectedSampler_);
+        resetSamplerPreset(e.sampler);
+        submit(e);
+        echo = 0.0f;
+        return true;
+    }
+    for (const Field& f : kFields) {
+        if (f.code != code) continue;
+        const int32_t value = scaled(val, f.range);
+        submit(edit(EditKind::SamplerField, selectedSampler_, f.field, value));
+        if (f.field == synth::kSamplerSmplNum) selectedSample_ = value;
+        echo = ratio(value, f.range);
+        return true;
+    }
+    return false;
+}
+
+void EngineHost::submitSlotNumbers(int32_t slot) {
+    EngineEdit e = edit(EditKind::SlotParameters, slot);
+    e.slotFields = synth::slotFieldsOf(slotShadow_[slot]);
+    submit(e);
+}
+
+void EngineHost::clearSlot(int32_t slot) {
+    stopAllVoices();
+    EngineEdit e = edit(EditKind::SlotSamples, slot);
+    e.samples.codes = nullptr;
+    e.samples.frameCount = 0;
+    e.samples.channels = 0;
+    e.samples.fields = synth::SlotFields{};
+    slotShadow_[slot].clear();
+    submit(e);
+    // The recorded path stays, and with it what a save writes; a file found nowhere on
+    // restore is no longer waiting to be written back.
+    unresolved_[slot].reset();
+}
+
+bool EngineHost::slotChange(int32_t code, double val, float& echo) {
+    const int32_t slot = selectedSample_;
+    SampleData& s = slotShadow_[slot];
+    switch (code) {
+        case 1:
+            selectedSample_ = scaled(val, 127);
+            echo = ratio(selectedSample_, 127);
+            return true;
+        case 4:
+            setSampleRateFields(s, hertz(val));
+            submitSlotNumbers(slot);
+            echo = s.sampleRate;
+            return true;
+        case 5:
+            setSamplePitch(s, hertz(val));
+            submitSlotNumbers(slot);
+            echo = s.Pitch;
+            return true;
+        case 7: {
+            stopAllVoices();
+            const int32_t start = position(val);
+            if (start >= 0 && start < s.PlayBackEndPoint && s.PlayBackEndPoint <= s.frameCount) {
+                s.PlayBackStartPoint = start;
+                s.LoopEndPoint = s.PlayBackEndPoint;
+                s.loopLength = s.releaseLoopLength = 0;
+            }
+            submitSlotNumbers(slot);
+            echo = static_cast<float>(s.PlayBackStartPoint);
+            return true;
+        }
+        case 8: {
+            stopAllVoices();
+            const int32_t end = position(val);
+            if (end >= 0 && s.PlayBackStartPoint < end && end <= s.frameCount) {
+                s.PlayBackEndPoint = s.LoopEndPoint = end;
+                s.loopLength = s.releaseLoopLength = 0;
+            }
+            submitSlotNumbers(slot);
+            echo = static_cast<float>(s.PlayBackEndPoint);
+            return true;
+        }
+        case 9:
+        case 10: {
+            stopAllVoices();
+            const int32_t p = position(val);
+            const int32_t start = code == 9 ? p : s.loopStartPoint();
+            const int32_t end = code == 9 ? (s.loopLength > 0 ? s.LoopEndPoint : 0) : p;
+            if (start >= 0 && s.PlayBackStartPoint <= start && start < end && end <= s.PlayBackEndPoint) {
+                s.LoopEndPoint = end;
+                s.loopLength = end - start;
+                s.releaseLoopLength = end == s.PlayBackEndPoint ? s.loopLength : 0;
+            } else {
+                s.LoopEndPoint = s.PlayBackEndPoint;
+                s.loopLength = s.releaseLoopLength = 0;
+            }
+            submitSlotNumbers(slot);
+            const bool loop = s.loopLength > 0;
+            echo = static_cast<float>(!loop ? 0 : code == 9 ? s.LoopEndPoint - s.loopLength : s.LoopEndPoint);
+            return true;
+        }
+        case 129:
+            clearSlot(slot);
+            echo = 0.0f;
+            return true;
+        default: return false;
+    }
+}
+
+}  // namespace velt::corvane::plugin
