@@ -199,5 +199,65 @@ TEST_F(PluginRenderTest, UnusableBundlesAndStatesExitTwoAndWriteNothing) {
     }
 }
 
+std::vector<std::string> textLines(const Bytes& bytes) {
+    std::vector<std::string> out;
+    std::string line;
+    for (uint8_t b : bytes) {
+        if (b == '\n') {
+            out.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(b);
+        }
+    }
+    return out;
+}
+
+TEST_F(PluginRenderTest, ExportWritesWhatAStateHolds) {
+    ASSERT_EQ(run(plus(sound, {"--plugin", plugin, "--state-out", dir.file("a.state"), "--tail", "0",
+                               dir.file("busy.mid"), dir.file("a.wav")}))
+                  .status,
+              0);
+    const std::vector<std::string> from = {"--plugin", plugin, "--state-in", dir.file("a.state")};
+    const CommandRun samples = run(plus({"export", "samples", dir.file("samples-out.txt")}, from));
+    ASSERT_EQ(samples.status, 0) << samples.err;
+    const std::vector<std::string> s = textLines(file("samples-out.txt"));
+    ASSERT_EQ(s.size(), 130u);
+    EXPECT_EQ(s[2], "@:0 100 22000 2000 20000 261.600006");
+    EXPECT_EQ(s[3], "@:1 0 11025 0 0 440.000000");
+
+    ASSERT_EQ(run(plus({"export", "samplers", dir.file("samplers-out.txt")}, from)).status, 0);
+    const std::vector<std::string> samplers = textLines(file("samplers-out.txt"));
+    ASSERT_EQ(samplers.size(), 129u);
+    EXPECT_EQ(samplers[61].substr(0, 27), "@S:60 \"Sampled one     \" 1 ");
+
+    // A new instance's tones, and its SysEx listing: 128 messages after the header.
+    ASSERT_EQ(run({"export", "tones", dir.file("tones-out.txt"), "--plugin", plugin}).status, 0);
+    EXPECT_EQ(textLines(file("tones-out.txt"))[1], "@I:0 \"                \" 2048 0 8192 0 0 0 126 100 0 120 0 48");
+    ASSERT_EQ(run({"export", "tones-sysex", dir.file("tones.syx.txt"), "--plugin", plugin}).status, 0);
+    const std::vector<std::string> sysex = textLines(file("tones.syx.txt"));
+    ASSERT_EQ(sysex.size(), 132u);
+    EXPECT_EQ(sysex[14], "F0 7D 10 23 04 0a 12 00 10 00 00 40 00 00 00 7e 64 00 78 00 30 F7");
+
+    // Failures: exit 2, one line, and an older file at OUT is left as it was.
+    ASSERT_TRUE(tooltest::writeText(dir.file("old.txt"), "keep me"));
+    const std::vector<std::vector<std::string>> bad = {
+        {"export", "presets", dir.file("old.txt"), "--plugin", plugin},
+        {"export", "tones", "--plugin", plugin},
+        {"export", "tones", dir.file("old.txt"), "--plugin", dir.file("none.vst3")},
+        {"export", "tones", dir.file("old.txt"), "--plugin", plugin, "--state-in", dir.file("busy.mid")},
+        {"export", "tones", dir.file("no/dir/x.txt"), "--plugin", plugin},
+        {"export", "tones", dir.file("old.txt"), "--plugin", plugin, "--frobnicate"},
+    };
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args[1] + " " + args[2]);
+        const CommandRun r = run(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(file("old.txt"), Bytes({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+    }
+    EXPECT_FALSE(tooltest::fileExists(dir.file("old.txt.part")));
+}
+
 }  // namespace
 }  // namespace velt::corvane::tools

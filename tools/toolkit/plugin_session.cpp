@@ -7,6 +7,7 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "public.sdk/source/common/memorystream.h"
+#include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "tools/vst3host/host_event_list.h"
 #include "tools/vst3host/host_parameter_changes.h"
 
@@ -85,6 +86,28 @@ bool PluginSession::applyState(const std::vector<uint8_t>& bytes, std::string& e
     // The controller keeps nothing of it, but a host hands it over all the same.
     stream->seek(0, IBStream::kIBSeekSet, nullptr);
     instance_->controller()->setComponentState(stream);
+    return true;
+}
+
+bool PluginSession::sendFileRequest(int64_t code, const std::string& path, std::string& error) {
+    FUnknownPtr<IConnectionPoint> point(instance_ ? instance_->component() : nullptr);
+    IPtr<IMessage> message = owned(new (std::nothrow) HostMessage);
+    if (!point || !message) {
+        error = "the plug-in takes no messages";
+        return false;
+    }
+    message->setMessageID("GUIEditor:cvFileSelect");
+    IAttributeList* attributes = message->getAttributes();
+    if (!attributes) {
+        error = "out of memory";
+        return false;
+    }
+    attributes->setInt("tag", code);
+    attributes->setBinary("path", path.c_str(), static_cast<uint32>(path.size() + 1));
+    if (point->notify(message) != kResultOk) {
+        error = "the plug-in refused the file request";
+        return false;
+    }
     return true;
 }
 

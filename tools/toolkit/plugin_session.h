@@ -38,6 +38,10 @@ public:
     /// controller's setComponentState, as a host does; false when the component refuses.
     bool applyState(const std::vector<uint8_t>& bytes, std::string& error);
 
+    /// Sends the processor a "GUIEditor:cvFileSelect" request with code and path, as the
+    /// editor does; false when the processor takes no messages.
+    bool sendFileRequest(int64_t code, const std::string& path, std::string& error);
+
     /// Takes the controller's MIDI mapping, then sets the processor up for sampleRate and
     /// blocks of at most blockSize frames and starts it; false with error set.
     bool prepare(uint32_t sampleRate, int32_t blockSize, std::string& error);

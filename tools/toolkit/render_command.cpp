@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/toolkit/engine_session.h"
+#include "tools/toolkit/export_command.h"
 #include "tools/toolkit/float_wav_writer.h"
 #include "tools/toolkit/midi_file_reader.h"
 #include "tools/toolkit/plugin_render.h"
@@ -63,6 +64,7 @@ int renderWithEngine(const RenderOptions& options, const MidiSong& song, int64_t
 }  // namespace
 
 int runRenderCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    if (argc > 1 && std::string(argv[1]) == "export") return runExportCommand(argc - 1, argv + 1, out, err);
     RenderOptions options;
     std::string error;
     if (!parseRenderOptions(argc, argv, options, error)) return renderFailure(err, error);

@@ -147,6 +147,7 @@ std::string defaultPluginPath() {
 
 const char* renderUsage() {
     return "usage: corvane-render [options] SONG.mid OUT.wav\n"
+           "       corvane-render export KIND OUT.txt [--state-in FILE] [--plugin BUNDLE]\n"
            "Renders a Standard MIDI File (format 0 or 1) with the Corvane Synth PCM plug-in,\n"
            "driven as a host drives it, into a 32-bit float stereo WAV file.\n"
            "\n"
