@@ -75,6 +75,8 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
         EngineHost* engine = nullptr;
         if (readEngineAddress(message, engine))
             engine_ = engine;
+        // Names a song's SysEx changed reach the host's lists at the latest when it saves.
+        checkProgramNames();
     }
     return EditControllerEx1::notify(message);
 }

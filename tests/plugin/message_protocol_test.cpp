@@ -504,6 +504,24 @@ TEST_F(Protocol, HandshakeAndProgramListsThroughTheController) {
     UString(name, 128).toAscii(ascii, sizeof ascii);
     EXPECT_STREQ(ascii, "012");
 
+    // A song's SysEx renames tone 12 on the audio thread; the lists follow by the next save.
+    host.changed.clear();
+    EXPECT_EQ(change(0x0083, 0.0), 1.0);
+    {
+        tools::Vst3Processing processing(component, FUnknownPtr<IAudioProcessor>(component));
+        ASSERT_EQ(processing.prepare(44100.0, 64), kResultOk);
+        tools::HostEventList events(4);
+        const uint8_t rename[] = {0xF0, 0x7D, 0x10, 0x23, 0x04, 0x0C, 0x00, 'Z', 0xF7};
+        events.sysEx(0, rename, sizeof rename);
+        ASSERT_EQ(processing.processBlock(64, &events, nullptr), kResultOk);
+        stateBytes();
+        EXPECT_EQ(host.changed.size(), 16u);
+        ASSERT_EQ(units->getProgramName(0x100005, 12, name), kResultTrue);
+        UString(name, 128).toAscii(ascii, sizeof ascii);
+        EXPECT_STREQ(ascii, "012 Z");
+        processing.stop();
+    }
+
     // The controller's own side: nothing open, so echoes and refreshes go nowhere, safely.
     FUnknownPtr<IConnectionPoint> point(controller);
     EXPECT_EQ(point->notify(nullptr), kInvalidArgument);
