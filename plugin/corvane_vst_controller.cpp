@@ -5,6 +5,9 @@
 #include <new>
 
 #include "plugin/parameter_ids.h"
+#if CORVANE_HAS_EDITOR
+#include "editor/corvane_vstgui_editor.h"
+#endif
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "synth/core/engine_limits.h"
@@ -136,16 +139,38 @@ tresult PLUGIN_API CorvaneVSTController::getMidiControllerAssignment(int32 /*bus
 IPlugView* PLUGIN_API CorvaneVSTController::createView(FIDString name) {
     if (!name || std::strcmp(name, ViewType::kEditor) != 0)
         return nullptr;
-    // The editor view is not built yet; this is where it will be created and kept in editor_.
+#if CORVANE_HAS_EDITOR
+    auto* editor = new (std::nothrow) CorvaneVSTGUIEditor(this, this);
+    if (!editor)
+        return nullptr;
+    // A view opened again later gets the engine at once, as the handshake would give it.
+    editor->setEngine(engine_);
+    editor_ = editor;
+    editorLink_ = editor;
+    return editor;
+#else
     return nullptr;
+#endif
 }
 
-void CorvaneVSTController::editorDestroyed(EditorView* /*editor*/) {
-    editor_ = nullptr;
+void CorvaneVSTController::editorDestroyed(EditorView* editor) {
+    forgetEditor(editor);
 }
 
-void CorvaneVSTController::editorRemoved(EditorView* /*editor*/) {
+void CorvaneVSTController::editorRemoved(EditorView* editor) {
+    forgetEditor(editor);
+}
+
+void CorvaneVSTController::forgetEditor(EditorView* editor) {
+#if CORVANE_HAS_EDITOR
+    // Only the current editor is forgotten: an older view closing late leaves the new one.
+    if (editor && editor != static_cast<EditorView*>(editor_))
+        return;
+#else
+    (void)editor;
+#endif
     editor_ = nullptr;
+    editorLink_ = nullptr;
 }
 
 }  // namespace Vst

@@ -7,8 +7,9 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
+#include "plugin/editor_link.h"
+
 namespace velt::corvane::plugin {
-class EditorLink;
 class EngineHost;
 }  // namespace velt::corvane::plugin
 
@@ -17,7 +18,9 @@ namespace Vst {
 
 class CorvaneVSTGUIEditor;
 
-class CorvaneVSTController : public EditControllerEx1, public IMidiMapping {
+class CorvaneVSTController : public EditControllerEx1,
+                             public IMidiMapping,
+                             public velt::corvane::plugin::ProgramNameWatcher {
 public:
     CorvaneVSTController() = default;
 
@@ -53,7 +56,7 @@ public:
     tresult PLUGIN_API getProgramListInfo(int32 listIndex, ProgramListInfo& info) override;
     tresult PLUGIN_API getProgramName(ProgramListID listId, int32 programIndex, String128 name) override;
     /// Compares the tone names with those last listed and tells the host when they changed.
-    void checkProgramNames();
+    void checkProgramNames() override;
 
     /// The editor view for the name "editor"; null for any other name (and, until the editor
     /// exists, for "editor" too).
@@ -79,6 +82,7 @@ private:
     bool registerParameters();
     bool registerProgramChannel(int32 channel);
     void readToneName(int32 program, char (&name)[17]);
+    void forgetEditor(EditorView* editor);
 
     CorvaneVSTGUIEditor* editor_ = nullptr;
     velt::corvane::plugin::EditorLink* editorLink_ = nullptr;

@@ -19,4 +19,11 @@ public:
     virtual void updateValue(int32_t tag, float value) = 0;
 };
 
+/// Told when tone names may have changed, so that the host's program lists can follow.
+class ProgramNameWatcher {
+public:
+    virtual ~ProgramNameWatcher() = default;
+    virtual void checkProgramNames() = 0;
+};
+
 }  // namespace velt::corvane::plugin

@@ -115,6 +115,11 @@ bool EngineHost::waitForEdits(int32_t timeoutMs) {
     }
 }
 
+const EngineView& EngineHost::currentView() {
+    waitForEdits(kSelectionWaitMs);
+    return view();
+}
+
 const EngineView& EngineHost::view() {
     if (audioRunning_) return views_.read();
     captureView(*synth_, stoppedView_);
@@ -185,16 +190,16 @@ void EngineHost::changePolyphony(int32_t n) {
 }
 
 void EngineHost::setSelectedPartMode(int32_t m) {
-    const EngineView& v = view();
-    const int32_t mode = std::clamp(m, 0, v.maxPartMode);
+    const int32_t mode = std::clamp(m, 0, currentView().maxPartMode);
     // The engine compares with the mode it holds when the edit arrives, so the edit is
     // sent even when the view (a block behind) already shows this mode.
     submit(editOf(EditKind::PartMode, selectedPart_, mode));
+    const EngineView& v = currentView();
     if (mode <= kModePercussion) {
-        selectedTone_ = view().parts[selectedPart_].program & 127;
-        selectedSample_ = view().tones[selectedTone_].wave & 127;
+        selectedTone_ = v.parts[selectedPart_].program & 127;
+        selectedSample_ = v.tones[selectedTone_].wave & 127;
     } else {
-        selectedSample_ = view().samplers[selectedSampler_].smplNum & 127;
+        selectedSample_ = v.samplers[selectedSampler_].smplNum & 127;
     }
 }
 

@@ -35,6 +35,9 @@ constexpr int32_t kFlagSampleImport = 2;
 /// How long a save or an export waits for the audio thread to apply what was submitted.
 constexpr int32_t kEditWaitMs = 500;
 
+/// How long a selection waits for the audio thread to catch up with the edits before it.
+constexpr int32_t kSelectionWaitMs = 100;
+
 /// Edits that fit in the queue at once; more wait on the main thread, in order.
 constexpr size_t kEditQueueCapacity = 1024;
 
@@ -71,6 +74,10 @@ public:
     bool waitForEdits(int32_t timeoutMs);
     /// The engine's records as of the last block (or now, when audio is stopped).
     const EngineView& view();
+    /// view() once it includes every submitted edit (waiting at most kSelectionWaitMs for the
+    /// audio thread): what selections and imports derive from, so that they follow the
+    /// edits just made.
+    const EngineView& currentView();
     /// The voice count that the submitted edits lead to.
     int32_t voiceCount() const { return voiceCount_; }
     int32_t flags() const { return flags_.load(std::memory_order_relaxed); }
@@ -103,6 +110,11 @@ public:
     bool exportText(const char* path, int32_t kind);
     /// SysEx-text export of kind 0 (tone presets) or 1 (sampler presets).
     bool exportSysExText(const char* path, int32_t kind);
+
+    /// Writes the 16 name bytes (already filtered to printable ASCII and padded) into the
+    /// selected tone or sampler preset.
+    void setSelectedToneName(const char (&name)[16]);
+    void setSelectedSamplerName(const char (&name)[16]);
 
     /// The slot's numbers as the submitted edits leave them (exact, unlike view()).
     const SampleData& slotNumbers(int32_t slot) const { return slotShadow_[slot & 127]; }

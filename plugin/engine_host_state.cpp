@@ -88,7 +88,7 @@ state::StateChunk EngineHost::captureState() {
 bool EngineHost::restoreState(state::ByteSource& source) {
     stopAllVoices();
     // Records the read does not reach keep what they hold.
-    const EngineView& v = view();
+    const EngineView& v = currentView();
     state::StateChunk c;
     for (int32_t i = 0; i < kPartCount; ++i) c.parts[i] = recordOf(v.parts[i]);
     c.tones = v.tones;

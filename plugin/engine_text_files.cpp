@@ -42,13 +42,13 @@ bool EngineHost::importText(const char* path, int32_t kind) {
         case 0: {
             std::unique_ptr<TonePreset[]> tones(new (std::nothrow) TonePreset[kPresetCount]);
             if (!tones) return false;
-            const EngineView& v = view();
+            const EngineView& v = currentView();
             for (int32_t i = 0; i < kPresetCount; ++i) tones[i] = v.tones[i];
             presetfiles::SoundTables tables;
             tables.tones = tones.get();
             if (!presetfiles::importText(path, kind, tables)) return false;
             for (int32_t i = 0; i < kPresetCount; ++i) {
-                if (sameTone(tones[i], view().tones[i])) continue;
+                if (sameTone(tones[i], v.tones[i])) continue;
                 EngineEdit e{};
                 e.kind = EditKind::TonePreset;
                 e.index = i;
@@ -60,13 +60,13 @@ bool EngineHost::importText(const char* path, int32_t kind) {
         case 1: {
             std::unique_ptr<SamplerPreset[]> samplers(new (std::nothrow) SamplerPreset[kPresetCount]);
             if (!samplers) return false;
-            const EngineView& v = view();
+            const EngineView& v = currentView();
             for (int32_t i = 0; i < kPresetCount; ++i) samplers[i] = v.samplers[i];
             presetfiles::SoundTables tables;
             tables.samplers = samplers.get();
             if (!presetfiles::importText(path, kind, tables)) return false;
             for (int32_t i = 0; i < kPresetCount; ++i) {
-                if (sameSampler(samplers[i], view().samplers[i])) continue;
+                if (sameSampler(samplers[i], v.samplers[i])) continue;
                 EngineEdit e{};
                 e.kind = EditKind::SamplerPreset;
                 e.index = i;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "plugin/engine_host.h"
 
@@ -126,7 +127,7 @@ bool EngineHost::systemChange(int32_t code, double val, float& echo) {
 
 void EngineHost::selectPart(int32_t part, int32_t programOverride) {
     selectedPart_ = part & 15;
-    const EngineView& v = view();
+    const EngineView& v = currentView();
     const PartState& p = v.parts[selectedPart_];
     if (p.mode <= kModePercussion) {
         selectedTone_ = (programOverride >= 0 ? programOverride : p.program) & 127;
@@ -147,15 +148,16 @@ bool EngineHost::partChange(int32_t code, double val, float& echo) {
         case 2: {
             setSelectedPartMode(scaled(val, 3));
             // The mode as it will be stored: clamped to the engine's highest.
-            echo = ratio(std::clamp(scaled(val, 3), 0, view().maxPartMode), 3);
+            echo = ratio(std::clamp(scaled(val, 3), 0, currentView().maxPartMode), 3);
             return true;
         }
         case 3: {
             const int32_t n = scaled(val, 127);
             submit(edit(EditKind::ProgramChange, part, n));
-            if (view().parts[part].mode <= kModePercussion) {
+            const EngineView& v = currentView();
+            if (v.parts[part].mode <= kModePercussion) {
                 selectedTone_ = n;
-                selectedSample_ = view().tones[n].wave & 127;
+                selectedSample_ = v.tones[n].wave & 127;
             }
             echo = ratio(n, 127);
             return true;
@@ -220,7 +222,7 @@ bool EngineHost::toneChange(int32_t code, double val, float& echo) {
     };
     if (code == 1) {
         selectedTone_ = scaled(val, 127);
-        selectedSample_ = view().tones[selectedTone_].wave & 127;
+        selectedSample_ = currentView().tones[selectedTone_].wave & 127;
         echo = ratio(selectedTone_, 127);
         return true;
     }
@@ -253,7 +255,7 @@ bool EngineHost::samplerChange(int32_t code, double val, float& echo) {
     };
     if (code == 1) {
         selectedSampler_ = scaled(val, 127);
-        selectedSample_ = view().samplers[selectedSampler_].smplNum & 127;
+        selectedSample_ = currentView().samplers[selectedSampler_].smplNum & 127;
         echo = ratio(selectedSampler_, 127);
         return true;
     }
@@ -273,6 +275,18 @@ bool EngineHost::samplerChange(int32_t code, double val, float& echo) {
         return true;
     }
     return false;
+}
+
+void EngineHost::setSelectedToneName(const char (&name)[16]) {
+    EngineEdit e = edit(EditKind::ToneName, selectedTone_);
+    std::memcpy(e.tone.presetName, name, kPresetNameLength);
+    submit(e);
+}
+
+void EngineHost::setSelectedSamplerName(const char (&name)[16]) {
+    EngineEdit e = edit(EditKind::SamplerName, selectedSampler_);
+    std::memcpy(e.sampler.presetName, name, kPresetNameLength);
+    submit(e);
 }
 
 void EngineHost::submitSlotNumbers(int32_t slot) {

@@ -9,6 +9,7 @@ packages=(
   juce-modules-source
   libcairo2-dev libx11-dev fonts-liberation2
   zenity xvfb xdotool
+  clang libclang-rt-14-dev
 )
 
 missing=()

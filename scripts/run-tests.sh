@@ -33,7 +33,30 @@ run_suite() {
 
 run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0 \
   run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH=OFF
+
+# The stress test once more under ThreadSanitizer: only what it needs is built.
+run_step() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $name"
+    failed=$((failed + 1))
+  fi
+}
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TSAN=ON \
+  -DCORVANE_BUILD_BENCH=OFF >/dev/null
+cmake --build "$root/build-tsan" -j "$jobs" --target stress_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_step "stress test under ThreadSanitizer" \
+  "$root/build-tsan/tests/stress/stress_tests"
+
+# Every fuzzer for a bounded time (FUZZ_SECONDS, default 60), with ASan and UBSan.
+if [ -x "$root/scripts/run-fuzzers.sh" ]; then
+  run_step "fuzzers" "$root/scripts/run-fuzzers.sh" "${FUZZ_SECONDS:-60}"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,5 +1,7 @@
 #include "synth/pcm/engine_edit.h"
 
+#include <cstring>
+
 #include "synth/pcm/voice_unit_pcm.h"
 
 namespace velt::corvane::synth {
@@ -145,6 +147,12 @@ void applyEngineEdit(SynthesizerPCM& synth, EngineEdit& e, DisposalRing& disposa
         case EditKind::SynthSuspended: break;
         case EditKind::ToneField: setToneField(synth.tonePreset(e.index), e.a, e.b); break;
         case EditKind::SamplerField: setSamplerField(synth.samplerPreset(e.index), e.a, e.b); break;
+        case EditKind::ToneName:
+            std::memcpy(synth.tonePreset(e.index).presetName, e.tone.presetName, kPresetNameLength);
+            break;
+        case EditKind::SamplerName:
+            std::memcpy(synth.samplerPreset(e.index).presetName, e.sampler.presetName, kPresetNameLength);
+            break;
         case EditKind::VoicePool: {
             SynthesizerPCM::VoicePool pool;
             pool.voices.reset(e.pool.voices);

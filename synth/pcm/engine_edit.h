@@ -35,6 +35,8 @@ enum class EditKind : uint8_t {
     SynthSuspended,   ///< a: 1 skips the synthesizer's rack slot, 0 resumes it (the holder applies it)
     ToneField,        ///< index, a: ToneField, b: value
     SamplerField,     ///< index, a: SamplerField, b: value
+    ToneName,         ///< index, tone.presetName: the 16 name bytes only
+    SamplerName,      ///< index, sampler.presetName: the 16 name bytes only
 };
 
 /// One field of a preset, so that an edit leaves the preset's other fields as the audio

@@ -9,6 +9,7 @@
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
@@ -268,12 +269,26 @@ TEST(Controller, ViewsAndSecondInitialisation) {
     FUnknownPtr<IUnitInfo> unitInfo(controller);
     ASSERT_TRUE(unitInfo);
 
-    // Pending the editor: "editor" gives no view yet. Once the editor exists this expectation
-    // turns into a view that is released again.
+    // "editor" gives the window: X11 embedding only, at its one size.
     IPlugView* view = controller->createView("editor");
-    EXPECT_EQ(view, nullptr);
-    if (view)
-        view->release();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
+    EXPECT_NE(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultTrue);
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), 528);
+    EXPECT_EQ(size.getHeight(), 608);
+    EXPECT_EQ(view->canResize(), kResultFalse);
+    // On a high-resolution screen the host asks for scale 2: twice the pixels, same layout.
+    FUnknownPtr<IPlugViewContentScaleSupport> scale(view);
+    ASSERT_TRUE(scale);
+    EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultOk);
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), 1056);
+    EXPECT_EQ(size.getHeight(), 1216);
+    // Without a frame that offers the host's run loop the view cannot attach.
+    EXPECT_EQ(view->attached(reinterpret_cast<void*>(1), kPlatformTypeX11EmbedWindowID), kResultFalse);
+    view->release();
     EXPECT_EQ(controller->createView("Editor"), nullptr);
     EXPECT_EQ(controller->createView(""), nullptr);
     EXPECT_EQ(controller->createView(nullptr), nullptr);

@@ -1,0 +1,191 @@
+#include "editor/corvane_vstgui_editor.h"
+
+#include "editor/editor_tags.h"
+#include "plugin/engine_host.h"
+#include "public.sdk/source/vst/vsteditcontroller.h"
+
+namespace Steinberg {
+namespace Vst {
+
+using namespace VSTGUI;
+namespace tags = velt::corvane::editor;
+
+namespace {
+
+constexpr int32 kIdleRateMs = 33;
+
+ViewRect* windowRect() {
+    static ViewRect rect(0, 0, 528, 608);
+    return &rect;
+}
+
+}  // namespace
+
+CorvaneVSTGUIEditor::CorvaneVSTGUIEditor(EditController* controller,
+                                         velt::corvane::plugin::ProgramNameWatcher* watcher)
+    : VSTGUIEditor(controller, windowRect()), watcher_(watcher) {}
+
+CorvaneVSTGUIEditor::~CorvaneVSTGUIEditor() {
+    releaseMenus();
+}
+
+bool PLUGIN_API CorvaneVSTGUIEditor::open(void* parent, const PlatformType& platformType) {
+    if (frame)
+        return false;
+    frame = new (std::nothrow) CFrame(CRect(0, 0, 528, 608), this);
+    if (!frame)
+        return false;
+    controls_.clear();
+    buildTopPage();
+    lowerArea_ = new (std::nothrow) CLayeredViewContainer(CRect(0, 240, 528, 608));
+    if (lowerArea_) {
+        lowerArea_->setTransparency(true);
+        frame->addView(lowerArea_);
+    }
+    buildTonePage();
+    buildSamplerPage();
+    buildSamplePage();
+    buildAboutOverlay();
+    if (engine_) {
+        refreshAll();
+        if (aboutOverlay_)
+            aboutOverlay_->setVisible(false);
+    }
+    if (!frame->open(parent, platformType)) {
+        close();
+        return false;
+    }
+    setIdleRate(kIdleRateMs);
+    if (EditController* c = getController())
+        c->sendMessageID("GUIEditor:openGUI");
+    return true;
+}
+
+void PLUGIN_API CorvaneVSTGUIEditor::close() {
+    releaseMenus();
+    controls_.clear();
+    sampleLabels_.fill(nullptr);
+    topPage_ = lowerArea_ = tonePage_ = samplerPage_ = samplePage_ = aboutOverlay_ = nullptr;
+    logoButton_ = libraryLogoButton_ = nullptr;
+    pendingFileRequest_ = 0;
+    if (frame) {
+        CFrame* f = frame;
+        frame = nullptr;
+        f->close();
+        f->forget();
+    }
+}
+
+void CorvaneVSTGUIEditor::releaseMenus() {
+    for (COptionMenu** menu : {&systemMenu_, &polyphonyMenu_, &partMenu_, &outputMenu_, &toneMenu_, &samplerMenu_,
+                               &sampleMenu_}) {
+        if (*menu)
+            (*menu)->forget();
+        *menu = nullptr;
+    }
+}
+
+CMessageResult CorvaneVSTGUIEditor::notify(CBaseObject* sender, IdStringPtr message) {
+    if (message == CVSTGUITimer::kMsgTimer) {
+        refreshAll();
+        if (watcher_)
+            watcher_->checkProgramNames();
+    } else if (message == CNewFileSelector::kSelectEndMessage) {
+        if (auto* selector = dynamic_cast<CNewFileSelector*>(sender)) {
+            finishFileDialog(selector);
+            return kMessageNotified;
+        }
+    }
+    return VSTGUIEditor::notify(sender, message);
+}
+
+void CorvaneVSTGUIEditor::refreshFromEngine() {
+    refreshAll();
+    if (aboutOverlay_)
+        aboutOverlay_->setVisible(false);
+}
+
+CControl* CorvaneVSTGUIEditor::control(int32_t tag) const {
+    auto it = controls_.find(tag);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void CorvaneVSTGUIEditor::remember(int32_t tag, CControl* control) {
+    if (control)
+        controls_[tag] = control;
+}
+
+void CorvaneVSTGUIEditor::send(int32_t tag, double value) {
+    EditController* c = getController();
+    if (!c)
+        return;
+    IPtr<IMessage> message = owned(c->allocateMessage());
+    if (!message)
+        return;
+    message->setMessageID("GUIEditor:cvValueChange");
+    if (IAttributeList* attributes = message->getAttributes()) {
+        attributes->setInt("tag", tags::messageTag(tag));
+        attributes->setFloat("val", value);
+    }
+    c->sendMessage(message);
+}
+
+void CorvaneVSTGUIEditor::sendFileRequest(int32_t code, const std::string& path) {
+    EditController* c = getController();
+    if (!c)
+        return;
+    IPtr<IMessage> message = owned(c->allocateMessage());
+    if (!message)
+        return;
+    message->setMessageID("GUIEditor:cvFileSelect");
+    if (IAttributeList* attributes = message->getAttributes()) {
+        attributes->setInt("tag", code);
+        attributes->setBinary("path", path.c_str(), static_cast<uint32>(path.size() + 1));
+    }
+    c->sendMessage(message);
+}
+
+void CorvaneVSTGUIEditor::reportParameter(int32_t controllerNumber, double value) {
+    EditController* c = getController();
+    if (!c || !engine_)
+        return;
+    const auto id = static_cast<ParamID>(((engine_->selectedPart() | 0x100) << 8) | controllerNumber);
+    // Hosts record a parameter edit only inside its gesture.
+    c->beginEdit(id);
+    c->performEdit(id, value);
+    c->endEdit(id);
+}
+
+void CorvaneVSTGUIEditor::valueChanged(CControl* control) {
+    if (!engine_ || !control)
+        return;
+    const int32_t tag = control->getTag();
+    const int32_t group = tags::groupOf(tag);
+    const int32_t item = tags::itemOf(tag);
+    if (tag & tags::kMirrorBit) {
+        onMirrorText(control, group, item);
+        return;
+    }
+    if (!(tag & tags::kValueBit))
+        return;
+    const float value = control->getValueNormalized();
+    switch (group) {
+        case tags::kGroupSystem:
+        case tags::kGroupPart: onSystemOrPart(control, group, item, value); break;
+        case tags::kGroupTone:
+        case tags::kGroupSampler: onPresetControl(control, group, item, value); break;
+        case tags::kGroupSample: onSampleControl(control, item, value); break;
+        case tags::kGroupLogo:
+            if (value <= 0.5f || !aboutOverlay_)
+                break;
+            if (item == 0)
+                aboutOverlay_->setVisible(true);
+            else if (item == 1)
+                aboutOverlay_->setVisible(false);
+            break;
+        default: break;
+    }
+}
+
+}  // namespace Vst
+}  // namespace Steinberg

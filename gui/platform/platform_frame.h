@@ -1,0 +1,57 @@
+#pragma once
+// What a frame needs from a window back end, and what the back end calls on the frame.
+#include <cairo.h>
+
+#include "gui/lib/cbuttonstate.h"
+#include "gui/lib/crect.h"
+#include "gui/lib/vstkeycode.h"
+
+namespace VSTGUI {
+
+class IPlatformRunLoop;
+
+/** Implemented by CFrame; coordinates are logical (the back end divides by the scale). */
+class IPlatformFrameCallback {
+ public:
+  virtual ~IPlatformFrameCallback() = default;
+  /** Draws dirtyRect; cr is already scaled to logical coordinates. */
+  virtual void platformDrawRect(cairo_t* cr, const CRect& dirtyRect) = 0;
+  virtual CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons) = 0;
+  virtual CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons) = 0;
+  virtual CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons) = 0;
+  virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+                                    const CButtonState& buttons) = 0;
+  virtual bool platformOnKeyDown(VstKeyCode& key) = 0;
+};
+
+/** A native (or off-screen) window showing one frame. */
+class IPlatformFrame {
+ public:
+  virtual ~IPlatformFrame() = default;
+  /** Marks rect (logical) for redraw; the back end draws it soon, on its run loop or on flush. */
+  virtual void invalidRect(const CRect& rect) = 0;
+  /** Draws whatever is marked now. */
+  virtual void flush() = 0;
+  /** Pixel size becomes the logical size times scale. */
+  virtual bool setScaleFactor(double scale) = 0;
+  /** Asks the window system for keyboard input (a text field took the focus). */
+  virtual void takeKeyboardFocus() {}
+};
+
+/** Extra settings for CFrame::open. */
+struct IPlatformFrameConfig {
+  virtual ~IPlatformFrameConfig() = default;
+  /** The run loop to use instead of the current one. */
+  IPlatformRunLoop* runLoop = nullptr;
+};
+
+/** Makes the window for a frame; null when it cannot. */
+using PlatformFrameFactory = IPlatformFrame* (*)(IPlatformFrameCallback* frame, const CRect& size, double scale,
+                                                 void* parent, PlatformType type, IPlatformRunLoop* runLoop);
+
+/** The factory frames use; the default makes X11 windows. Main thread only. */
+PlatformFrameFactory getPlatformFrameFactory();
+/** Replaces the factory (null restores the default) and returns the previous one. */
+PlatformFrameFactory setPlatformFrameFactory(PlatformFrameFactory factory);
+
+}  // namespace VSTGUI
