@@ -8,44 +8,47 @@ namespace VSTGUI {
 /** A control shown as one line of text on a background with a frame: the base of labels,
     text fields and option menus. */
 class CParamDisplay : public CControl {
- public:
-  CParamDisplay(const CRect& size, CBitmap* background = nullptr, int32_t style = 0);
-  ~CParamDisplay() override;
+public:
+    CParamDisplay(const CRect& size, CBitmap* background = nullptr, int32_t style = 0);
+    ~CParamDisplay() override;
 
-  /** The display takes its own reference to font. */
-  virtual void setFont(CFontRef font);
-  CFontRef getFont() const { return font_; }
-  virtual void setFontColor(const CColor& c);
-  const CColor& getFontColor() const { return fontColor_; }
-  virtual void setBackColor(const CColor& c);
-  const CColor& getBackColor() const { return backColor_; }
-  virtual void setFrameColor(const CColor& c);
-  const CColor& getFrameColor() const { return frameColor_; }
-  virtual void setHoriAlign(CHoriTxtAlign align);
-  CHoriTxtAlign getHoriAlign() const { return horiAlign_; }
-  void setTextInset(const CPoint& inset) { textInset_ = inset; invalid(); }
-  const CPoint& getTextInset() const { return textInset_; }
-  virtual void setStyle(int32_t style);
-  int32_t getStyle() const { return style_; }
+    /** The display takes its own reference to font. */
+    virtual void setFont(CFontRef font);
+    CFontRef getFont() const { return font_; }
+    virtual void setFontColor(const CColor& c);
+    const CColor& getFontColor() const { return fontColor_; }
+    virtual void setBackColor(const CColor& c);
+    const CColor& getBackColor() const { return backColor_; }
+    virtual void setFrameColor(const CColor& c);
+    const CColor& getFrameColor() const { return frameColor_; }
+    virtual void setHoriAlign(CHoriTxtAlign align);
+    CHoriTxtAlign getHoriAlign() const { return horiAlign_; }
+    void setTextInset(const CPoint& inset) {
+        textInset_ = inset;
+        invalid();
+    }
+    const CPoint& getTextInset() const { return textInset_; }
+    virtual void setStyle(int32_t style);
+    int32_t getStyle() const { return style_; }
 
-  void draw(CDrawContext* context) override;
+    void draw(CDrawContext* context) override;
 
- protected:
-  /** The text drawn for the current state. */
-  virtual UTF8String displayText() const;
-  void drawBack(CDrawContext* context);
-  void drawFrame(CDrawContext* context);
-  /** Text area: the view inset by the text inset. */
-  CRect textRect() const;
+protected:
+    /** The text drawn for the current state. */
+    virtual UTF8String displayText() const;
+    void drawBack(CDrawContext* context);
+    void drawFrame(CDrawContext* context);
+    /** Text area: the view inset by the text inset. */
+    CRect textRect() const;
 
- private:
-  CFontRef font_;
-  CColor fontColor_ = kWhiteCColor;
-  CColor backColor_ = kBlackCColor;
-  CColor frameColor_ = kBlackCColor;
-  CHoriTxtAlign horiAlign_ = kCenterText;
-  CPoint textInset_ = CPoint(2, 0);
-  int32_t style_;
+private:
+    CFontRef font_;
+    CColor fontColor_ = kWhiteCColor;
+    CColor backColor_ = kBlackCColor;
+    CColor frameColor_ = kBlackCColor;
+    CHoriTxtAlign horiAlign_ = kCenterText;
+    CPoint textInset_ = CPoint(2, 0);
+    int32_t style_;
 };
 
 }  // namespace VSTGUI

@@ -6,9 +6,9 @@ CTextLabel::CTextLabel(const CRect& size, UTF8StringPtr text, CBitmap* backgroun
     : CParamDisplay(size, background, style), text_(text) {}
 
 void CTextLabel::setText(const UTF8String& text) {
-  if (text == text_) return;
-  text_ = text;
-  invalid();
+    if (text == text_) return;
+    text_ = text;
+    invalid();
 }
 
 }  // namespace VSTGUI

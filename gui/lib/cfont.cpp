@@ -10,13 +10,13 @@ CFontDesc::CFontDesc(const UTF8String& name, CCoord size, int32_t style)
     : name_(name), size_(size), style_(style) {}
 
 CCoord CFontDesc::getStringWidth(const UTF8String& text) const {
-  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* cr = cairo_create(scratch);
-  selectFont(cr, this);
-  CCoord width = textAdvance(cr, text.getString());
-  cairo_destroy(cr);
-  cairo_surface_destroy(scratch);
-  return width;
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(scratch);
+    selectFont(cr, this);
+    CCoord width = textAdvance(cr, text.getString());
+    cairo_destroy(cr);
+    cairo_surface_destroy(scratch);
+    return width;
 }
 
 namespace {

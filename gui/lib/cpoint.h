@@ -5,20 +5,24 @@ namespace VSTGUI {
 
 /** A point in logical (unscaled) pixels. */
 struct CPoint {
-  CCoord x = 0;
-  CCoord y = 0;
+    CCoord x = 0;
+    CCoord y = 0;
 
-  constexpr CPoint() = default;
-  constexpr CPoint(CCoord px, CCoord py) : x(px), y(py) {}
+    constexpr CPoint() = default;
+    constexpr CPoint(CCoord px, CCoord py) : x(px), y(py) {}
 
-  CPoint& offset(CCoord dx, CCoord dy) { x += dx; y += dy; return *this; }
-  CPoint& offset(const CPoint& p) { return offset(p.x, p.y); }
-  CPoint& operator+=(const CPoint& p) { return offset(p.x, p.y); }
-  CPoint& operator-=(const CPoint& p) { return offset(-p.x, -p.y); }
-  CPoint operator+(const CPoint& p) const { return CPoint(x + p.x, y + p.y); }
-  CPoint operator-(const CPoint& p) const { return CPoint(x - p.x, y - p.y); }
-  bool operator==(const CPoint& p) const { return x == p.x && y == p.y; }
-  bool operator!=(const CPoint& p) const { return !(*this == p); }
+    CPoint& offset(CCoord dx, CCoord dy) {
+        x += dx;
+        y += dy;
+        return *this;
+    }
+    CPoint& offset(const CPoint& p) { return offset(p.x, p.y); }
+    CPoint& operator+=(const CPoint& p) { return offset(p.x, p.y); }
+    CPoint& operator-=(const CPoint& p) { return offset(-p.x, -p.y); }
+    CPoint operator+(const CPoint& p) const { return CPoint(x + p.x, y + p.y); }
+    CPoint operator-(const CPoint& p) const { return CPoint(x - p.x, y - p.y); }
+    bool operator==(const CPoint& p) const { return x == p.x && y == p.y; }
+    bool operator!=(const CPoint& p) const { return !(*this == p); }
 };
 
 }  // namespace VSTGUI

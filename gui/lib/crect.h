@@ -7,62 +7,87 @@ namespace VSTGUI {
 
 /** A rectangle; right and bottom are exclusive. */
 struct CRect {
-  CCoord left = 0;
-  CCoord top = 0;
-  CCoord right = 0;
-  CCoord bottom = 0;
+    CCoord left = 0;
+    CCoord top = 0;
+    CCoord right = 0;
+    CCoord bottom = 0;
 
-  constexpr CRect() = default;
-  constexpr CRect(CCoord l, CCoord t, CCoord r, CCoord b) : left(l), top(t), right(r), bottom(b) {}
-  constexpr CRect(const CPoint& origin, const CPoint& size)
-      : left(origin.x), top(origin.y), right(origin.x + size.x), bottom(origin.y + size.y) {}
+    constexpr CRect() = default;
+    constexpr CRect(CCoord l, CCoord t, CCoord r, CCoord b) : left(l), top(t), right(r), bottom(b) {}
+    constexpr CRect(const CPoint& origin, const CPoint& size)
+        : left(origin.x), top(origin.y), right(origin.x + size.x), bottom(origin.y + size.y) {}
 
-  CCoord getWidth() const { return right - left; }
-  CCoord getHeight() const { return bottom - top; }
-  CRect& setWidth(CCoord w) { right = left + w; return *this; }
-  CRect& setHeight(CCoord h) { bottom = top + h; return *this; }
-  CPoint getTopLeft() const { return CPoint(left, top); }
-  CPoint getBottomLeft() const { return CPoint(left, bottom); }
-  CPoint getTopRight() const { return CPoint(right, top); }
-  CPoint getBottomRight() const { return CPoint(right, bottom); }
-  CPoint getSize() const { return CPoint(getWidth(), getHeight()); }
-  CPoint getCenter() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
-  bool isEmpty() const { return right <= left || bottom <= top; }
+    CCoord getWidth() const { return right - left; }
+    CCoord getHeight() const { return bottom - top; }
+    CRect& setWidth(CCoord w) {
+        right = left + w;
+        return *this;
+    }
+    CRect& setHeight(CCoord h) {
+        bottom = top + h;
+        return *this;
+    }
+    CPoint getTopLeft() const { return CPoint(left, top); }
+    CPoint getBottomLeft() const { return CPoint(left, bottom); }
+    CPoint getTopRight() const { return CPoint(right, top); }
+    CPoint getBottomRight() const { return CPoint(right, bottom); }
+    CPoint getSize() const { return CPoint(getWidth(), getHeight()); }
+    CPoint getCenter() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
+    bool isEmpty() const { return right <= left || bottom <= top; }
 
-  CRect& offset(CCoord dx, CCoord dy) { left += dx; right += dx; top += dy; bottom += dy; return *this; }
-  CRect& offset(const CPoint& p) { return offset(p.x, p.y); }
-  CRect& moveTo(CCoord x, CCoord y) { return offset(x - left, y - top); }
-  CRect& moveTo(const CPoint& p) { return moveTo(p.x, p.y); }
-  CRect& inset(CCoord dx, CCoord dy) { left += dx; right -= dx; top += dy; bottom -= dy; return *this; }
-  CRect& extend(CCoord dx, CCoord dy) { return inset(-dx, -dy); }
+    CRect& offset(CCoord dx, CCoord dy) {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+        return *this;
+    }
+    CRect& offset(const CPoint& p) { return offset(p.x, p.y); }
+    CRect& moveTo(CCoord x, CCoord y) { return offset(x - left, y - top); }
+    CRect& moveTo(const CPoint& p) { return moveTo(p.x, p.y); }
+    CRect& inset(CCoord dx, CCoord dy) {
+        left += dx;
+        right -= dx;
+        top += dy;
+        bottom -= dy;
+        return *this;
+    }
+    CRect& extend(CCoord dx, CCoord dy) { return inset(-dx, -dy); }
 
-  bool pointInside(const CPoint& p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-  bool rectOverlap(const CRect& r) const { return r.left < right && r.right > left && r.top < bottom && r.bottom > top; }
+    bool pointInside(const CPoint& p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
+    bool rectOverlap(const CRect& r) const {
+        return r.left < right && r.right > left && r.top < bottom && r.bottom > top;
+    }
 
-  /** Clips this rectangle to r; an empty result collapses to zero size. */
-  CRect& bound(const CRect& r) {
-    left = std::max(left, r.left);
-    top = std::max(top, r.top);
-    right = std::min(right, r.right);
-    bottom = std::min(bottom, r.bottom);
-    if (right < left) right = left;
-    if (bottom < top) bottom = top;
-    return *this;
-  }
-  /** Grows this rectangle to cover r as well; an empty rectangle takes r. */
-  CRect& unite(const CRect& r) {
-    if (r.isEmpty()) return *this;
-    if (isEmpty()) { *this = r; return *this; }
-    left = std::min(left, r.left);
-    top = std::min(top, r.top);
-    right = std::max(right, r.right);
-    bottom = std::max(bottom, r.bottom);
-    return *this;
-  }
-  bool operator==(const CRect& r) const {
-    return left == r.left && top == r.top && right == r.right && bottom == r.bottom;
-  }
-  bool operator!=(const CRect& r) const { return !(*this == r); }
+    /** Clips this rectangle to r; an empty result collapses to zero size. */
+    CRect& bound(const CRect& r) {
+        left = std::max(left, r.left);
+        top = std::max(top, r.top);
+        right = std::min(right, r.right);
+        bottom = std::min(bottom, r.bottom);
+        if (right < left) right = left;
+        if (bottom < top) bottom = top;
+        return *this;
+    }
+    /** Grows this rectangle to cover r as well; an empty rectangle takes r. */
+    CRect& unite(const CRect& r) {
+        if (r.isEmpty()) return *this;
+        if (isEmpty()) {
+            *this = r;
+            return *this;
+        }
+        left = std::min(left, r.left);
+        top = std::min(top, r.top);
+        right = std::max(right, r.right);
+        bottom = std::max(bottom, r.bottom);
+        return *this;
+    }
+    bool operator==(const CRect& r) const {
+        return left == r.left && top == r.top && right == r.right && bottom == r.bottom;
+    }
+    bool operator!=(const CRect& r) const { return !(*this == r); }
 };
 
 }  // namespace VSTGUI

@@ -7,19 +7,19 @@ namespace VSTGUI {
 
 /** What a frame knows of the editor that owns it. */
 class VSTGUIEditorInterface {
- public:
-  virtual ~VSTGUIEditorInterface() = default;
+public:
+    virtual ~VSTGUIEditorInterface() = default;
 
-  virtual CFrame* getFrame() const { return frame; }
-  /** A control with this tag starts (ends) a gesture; editors report parameter edits here. */
-  virtual void beginEdit(int32_t /*index*/) {}
-  virtual void endEdit(int32_t /*index*/) {}
-  virtual int32_t getKnobMode() const { return 0; }
-  virtual void doIdleStuff() {}
+    virtual CFrame* getFrame() const { return frame; }
+    /** A control with this tag starts (ends) a gesture; editors report parameter edits here. */
+    virtual void beginEdit(int32_t /*index*/) {}
+    virtual void endEdit(int32_t /*index*/) {}
+    virtual int32_t getKnobMode() const { return 0; }
+    virtual void doIdleStuff() {}
 
- protected:
-  VSTGUIEditorInterface() = default;
-  CFrame* frame = nullptr;
+protected:
+    VSTGUIEditorInterface() = default;
+    CFrame* frame = nullptr;
 };
 
 }  // namespace VSTGUI

@@ -6,8 +6,8 @@
 namespace VSTGUI {
 
 void releaseGraphicsCaches() {
-  cairo_debug_reset_static_data();
-  FcFini();
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 }  // namespace VSTGUI

@@ -6,20 +6,20 @@ namespace VSTGUI {
 
 namespace {
 PlatformFrameFactory& currentFactory() {
-  static PlatformFrameFactory factory = nullptr;
-  return factory;
+    static PlatformFrameFactory factory = nullptr;
+    return factory;
 }
 }  // namespace
 
 PlatformFrameFactory getPlatformFrameFactory() {
-  PlatformFrameFactory f = currentFactory();
-  return f ? f : &X11::createX11Window;
+    PlatformFrameFactory f = currentFactory();
+    return f ? f : &X11::createX11Window;
 }
 
 PlatformFrameFactory setPlatformFrameFactory(PlatformFrameFactory factory) {
-  PlatformFrameFactory previous = getPlatformFrameFactory();
-  currentFactory() = factory;
-  return previous;
+    PlatformFrameFactory previous = getPlatformFrameFactory();
+    currentFactory() = factory;
+    return previous;
 }
 
 }  // namespace VSTGUI

@@ -12,42 +12,43 @@ class IPlatformRunLoop;
 
 /** Implemented by CFrame; coordinates are logical (the back end divides by the scale). */
 class IPlatformFrameCallback {
- public:
-  virtual ~IPlatformFrameCallback() = default;
-  /** Draws dirtyRect; cr is already scaled to logical coordinates. */
-  virtual void platformDrawRect(cairo_t* cr, const CRect& dirtyRect) = 0;
-  virtual CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons) = 0;
-  virtual CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons) = 0;
-  virtual CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons) = 0;
-  virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
-                                    const CButtonState& buttons) = 0;
-  virtual bool platformOnKeyDown(VstKeyCode& key) = 0;
+public:
+    virtual ~IPlatformFrameCallback() = default;
+    /** Draws dirtyRect; cr is already scaled to logical coordinates. */
+    virtual void platformDrawRect(cairo_t* cr, const CRect& dirtyRect) = 0;
+    virtual CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons) = 0;
+    virtual CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons) = 0;
+    virtual CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons) = 0;
+    virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+                                      const CButtonState& buttons) = 0;
+    virtual bool platformOnKeyDown(VstKeyCode& key) = 0;
 };
 
 /** A native (or off-screen) window showing one frame. */
 class IPlatformFrame {
- public:
-  virtual ~IPlatformFrame() = default;
-  /** Marks rect (logical) for redraw; the back end draws it soon, on its run loop or on flush. */
-  virtual void invalidRect(const CRect& rect) = 0;
-  /** Draws whatever is marked now. */
-  virtual void flush() = 0;
-  /** Pixel size becomes the logical size times scale. */
-  virtual bool setScaleFactor(double scale) = 0;
-  /** Asks the window system for keyboard input (a text field took the focus). */
-  virtual void takeKeyboardFocus() {}
+public:
+    virtual ~IPlatformFrame() = default;
+    /** Marks rect (logical) for redraw; the back end draws it soon, on its run loop or on flush. */
+    virtual void invalidRect(const CRect& rect) = 0;
+    /** Draws whatever is marked now. */
+    virtual void flush() = 0;
+    /** Pixel size becomes the logical size times scale. */
+    virtual bool setScaleFactor(double scale) = 0;
+    /** Asks the window system for keyboard input (a text field took the focus). */
+    virtual void takeKeyboardFocus() {}
 };
 
 /** Extra settings for CFrame::open. */
 struct IPlatformFrameConfig {
-  virtual ~IPlatformFrameConfig() = default;
-  /** The run loop to use instead of the current one. */
-  IPlatformRunLoop* runLoop = nullptr;
+    virtual ~IPlatformFrameConfig() = default;
+    /** The run loop to use instead of the current one. */
+    IPlatformRunLoop* runLoop = nullptr;
 };
 
 /** Makes the window for a frame; null when it cannot. */
-using PlatformFrameFactory = IPlatformFrame* (*)(IPlatformFrameCallback* frame, const CRect& size, double scale,
-                                                 void* parent, PlatformType type, IPlatformRunLoop* runLoop);
+using PlatformFrameFactory = IPlatformFrame* (*)(IPlatformFrameCallback* frame, const CRect& size,
+                                                 double scale, void* parent, PlatformType type,
+                                                 IPlatformRunLoop* runLoop);
 
 /** The factory frames use; the default makes X11 windows. Main thread only. */
 PlatformFrameFactory getPlatformFrameFactory();

@@ -10,36 +10,36 @@ namespace VSTGUI {
     object registered with the host. retire() unregisters everything from the host when the
     view is removed; the adapter then deletes itself once its last user has unregistered. */
 class RunLoopAdapter : public IPlatformRunLoop {
- public:
-  /** Adopts one reference to hostLoop. */
-  explicit RunLoopAdapter(Steinberg::Linux::IRunLoop* hostLoop);
+public:
+    /** Adopts one reference to hostLoop. */
+    explicit RunLoopAdapter(Steinberg::Linux::IRunLoop* hostLoop);
 
-  bool registerTimer(uint32_t intervalMs, IRunLoopTimerHandler* handler) override;
-  void unregisterTimer(IRunLoopTimerHandler* handler) override;
-  bool registerFd(int fd, IRunLoopFdHandler* handler) override;
-  void unregisterFd(IRunLoopFdHandler* handler) override;
+    bool registerTimer(uint32_t intervalMs, IRunLoopTimerHandler* handler) override;
+    void unregisterTimer(IRunLoopTimerHandler* handler) override;
+    bool registerFd(int fd, IRunLoopFdHandler* handler) override;
+    void unregisterFd(IRunLoopFdHandler* handler) override;
 
-  /** Ends the adapter's use: no more host calls; deleted now or at the last unregister. */
-  void retire();
+    /** Ends the adapter's use: no more host calls; deleted now or at the last unregister. */
+    void retire();
 
-  size_t registrationCount() const { return timers_.size() + fds_.size(); }
+    size_t registrationCount() const { return timers_.size() + fds_.size(); }
 
- private:
-  ~RunLoopAdapter() override;
-  void deleteIfUnused();
+private:
+    ~RunLoopAdapter() override;
+    void deleteIfUnused();
 
-  struct TimerEntry {
-    IRunLoopTimerHandler* handler;
-    Steinberg::Linux::ITimerHandler* proxy;
-  };
-  struct FdEntry {
-    IRunLoopFdHandler* handler;
-    Steinberg::Linux::IEventHandler* proxy;
-  };
-  Steinberg::Linux::IRunLoop* host_;
-  std::vector<TimerEntry> timers_;
-  std::vector<FdEntry> fds_;
-  bool retired_ = false;
+    struct TimerEntry {
+        IRunLoopTimerHandler* handler;
+        Steinberg::Linux::ITimerHandler* proxy;
+    };
+    struct FdEntry {
+        IRunLoopFdHandler* handler;
+        Steinberg::Linux::IEventHandler* proxy;
+    };
+    Steinberg::Linux::IRunLoop* host_;
+    std::vector<TimerEntry> timers_;
+    std::vector<FdEntry> fds_;
+    bool retired_ = false;
 };
 
 }  // namespace VSTGUI

@@ -6,8 +6,8 @@
 
 namespace {
 class GraphicsCachesEnvironment : public ::testing::Environment {
- public:
-  void TearDown() override { VSTGUI::releaseGraphicsCaches(); }
+public:
+    void TearDown() override { VSTGUI::releaseGraphicsCaches(); }
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GraphicsCachesEnvironment);
 }  // namespace

@@ -59,6 +59,15 @@ public:
     /// Messages the controller maps to no parameter, left out of the render.
     int64_t unmappedMessages() const { return unmapped_; }
 
+    /// The loaded instance, for a host that shows its editor; null before open.
+    Vst3Instance* instance() const { return instance_.get(); }
+    /// The processor's driver after prepare (null before), for a host that runs blocks itself.
+    Vst3Processing* processing() const { return processing_.get(); }
+    /// The controller's MIDI mapping as prepare took it.
+    const MidiParameterMap& midiMap() const { return map_; }
+    /// The largest block prepare set up.
+    int32_t blockSize() const { return blockSize_; }
+
 private:
     void measure(int32_t frames) noexcept;
 

@@ -1,0 +1,26 @@
+// Command-line options of corvane-host.
+#pragma once
+
+#include <string>
+
+namespace velt::corvane::tools {
+
+struct HostOptions {
+    std::string pluginPath;        ///< --plugin; empty: defaultPluginPath()
+    std::string stateInPath;       ///< --state-in: chunk applied before the editor opens
+    std::string stateOutPath;      ///< --state-out: where the chunk goes after the editor closed
+    double seconds = 0.0;          ///< --seconds; 0: run until the window is closed
+    std::string screenshotPath;    ///< --screenshot: PNG of the window's contents
+    double screenshotAfter = 1.0;  ///< --screenshot-after, seconds after the window opened
+    std::string songPath;          ///< SONG.mid, played in real time while the window is open
+    std::string outPath;           ///< OUT.wav: what was played, with a 2 s tail
+    bool help = false;
+};
+
+/// Parses argv[1..argc-1]; false with a one-line reason in error.
+bool parseHostOptions(int argc, const char* const* argv, HostOptions& options, std::string& error);
+
+/// The usage text printed by --help.
+const char* hostUsage();
+
+}  // namespace velt::corvane::tools
