@@ -5,25 +5,13 @@
 #include <new>
 #include <thread>
 
+#include "plugin/engine_edit_builder.h"
 #include "synth/pcm/sample_import.h"
 
 namespace velt::corvane::plugin {
 
 using synth::EditKind;
 using synth::EngineEdit;
-
-namespace {
-
-EngineEdit editOf(EditKind kind, int32_t index = 0, int32_t a = 0, int32_t b = 0) {
-    EngineEdit e{};
-    e.kind = kind;
-    e.index = index;
-    e.a = a;
-    e.b = b;
-    return e;
-}
-
-}  // namespace
 
 void copySlotNumbers(const SampleData& from, SampleData& to) {
     to.samples = nullptr;
@@ -160,7 +148,7 @@ void EngineHost::endBlock(bool recordsMayHaveChanged) noexcept {
 
 void EngineHost::setSuspended(bool suspended) {
     // The rack is looked at only when it has a slot besides the MIDI input.
-    if (rack_->slotCount() > 1) submit(editOf(EditKind::SynthSuspended, 1, suspended ? 1 : 0));
+    if (rack_->slotCount() > 1) submit(edit(EditKind::SynthSuspended, 1, suspended ? 1 : 0));
 }
 
 void EngineHost::endLongEdit(int32_t clearMask) {
@@ -168,7 +156,7 @@ void EngineHost::endLongEdit(int32_t clearMask) {
     if (left == 0) setSuspended(false);
 }
 
-void EngineHost::stopAllVoices() { submit(editOf(EditKind::KillVoices, -1)); }
+void EngineHost::stopAllVoices() { submit(edit(EditKind::KillVoices, -1)); }
 
 void EngineHost::changePolyphony(int32_t n) {
     if (n == voiceCount_) return;
@@ -193,7 +181,7 @@ void EngineHost::setSelectedPartMode(int32_t m) {
     const int32_t mode = std::clamp(m, 0, currentView().maxPartMode);
     // The engine compares with the mode it holds when the edit arrives, so the edit is
     // sent even when the view (a block behind) already shows this mode.
-    submit(editOf(EditKind::PartMode, selectedPart_, mode));
+    submit(edit(EditKind::PartMode, selectedPart_, mode));
     const EngineView& v = currentView();
     if (mode <= kModePercussion) {
         selectedTone_ = v.parts[selectedPart_].program & 127;
@@ -207,7 +195,7 @@ void EngineHost::installSlot(int32_t slot, PreparedSample& prepared) {
     // The conversion is done: only the swap of the array happens while suspended.
     SampleData filled;
     installPreparedSample(filled, prepared);
-    EngineEdit e = editOf(EditKind::SlotSamples, slot);
+    EngineEdit e = edit(EditKind::SlotSamples, slot);
     e.samples.codes = filled.hasData ? filled.samples : nullptr;
     e.samples.frameCount = filled.frameCount;
     e.samples.channels = filled.channels;

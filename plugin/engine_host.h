@@ -155,8 +155,7 @@ private:
     void restoreSlots(const state::StateChunk& chunk, const state::ReadProgress& progress);
     bool systemChange(int32_t code, double val, float& echo);
     bool partChange(int32_t code, double val, float& echo);
-    bool toneChange(int32_t code, double val, float& echo);
-    bool samplerChange(int32_t code, double val, float& echo);
+    bool presetChange(bool tone, int32_t code, double val, float& echo);
     bool slotChange(int32_t code, double val, float& echo);
     void submitSlotNumbers(int32_t slot);
     void clearSlot(int32_t slot);

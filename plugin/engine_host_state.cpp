@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "plugin/engine_edit_builder.h"
 #include "plugin/engine_host.h"
 #include "plugin/sample_search.h"
 #include "synth/pcm/sample_import.h"
@@ -99,8 +100,8 @@ bool EngineHost::restoreState(state::ByteSource& source) {
 
     setAcceptSysEx(c.acceptSysEx);
     setNrpnEnabled(c.nrpnEnabled);
-    if (p.volumeRead) submit(synth::EngineEdit{EditKind::MasterVolume, 0, 0, 0, c.masterVolume, {}});
-    if (p.tuneRead) submit(synth::EngineEdit{EditKind::MasterTune, 0, 0, 0, c.masterTune, {}});
+    if (p.volumeRead) submit(edit(EditKind::MasterVolume, 0, 0, 0, c.masterVolume));
+    if (p.tuneRead) submit(edit(EditKind::MasterTune, 0, 0, 0, c.masterTune));
     if (p.voiceCountRead) changePolyphony(c.voiceCount);
     for (int32_t i = 0; i < p.partsReached; ++i) submit(partEdit(i, c.parts[i], maxMode));
     for (int32_t i = 0; i < p.tonesReached; ++i) {

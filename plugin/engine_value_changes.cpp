@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "plugin/engine_edit_builder.h"
 #include "plugin/engine_host.h"
 
 namespace velt::corvane::plugin {
@@ -38,15 +39,6 @@ float hertz(double val) {
     return static_cast<float>(std::clamp(val, -3.0e38, 3.0e38));
 }
 
-EngineEdit edit(EditKind kind, int32_t index = 0, int32_t a = 0, int32_t b = 0, float value = 0.0f) {
-    EngineEdit e{};
-    e.kind = kind;
-    e.index = index;
-    e.a = a;
-    e.b = b;
-    e.value = value;
-    return e;
-}
 
 }  // namespace
 
@@ -58,8 +50,8 @@ bool EngineHost::applyValueChange(int64_t tag, double val, float& echo) {
     switch (group) {
         case 0x00: return code <= 144 && systemChange(code, val, echo);
         case 0x01: return code <= 144 && partChange(code, val, echo);
-        case 0x10: return code <= 129 && toneChange(code, val, echo);
-        case 0x20: return code <= 129 && samplerChange(code, val, echo);
+        case 0x10: return code <= 129 && presetChange(true, code, val, echo);
+        case 0x20: return code <= 129 && presetChange(false, code, val, echo);
         case 0x30: return code <= 129 && slotChange(code, val, echo);
         default: return false;
     }
@@ -210,71 +202,61 @@ bool EngineHost::partChange(int32_t code, double val, float& echo) {
     }
 }
 
-bool EngineHost::toneChange(int32_t code, double val, float& echo) {
-    struct Field {
-        int32_t code, field, range;
-    };
-    static constexpr Field kFields[] = {
-        {3, synth::kToneStrc, 2},   {6, synth::kToneLfoFreq, 16383}, {7, synth::kToneLms, 15},
-        {8, synth::kToneTune, 16383}, {9, synth::kToneWave, 127},     {10, synth::kToneTl, 127},
-        {11, synth::kToneAr, 127},  {12, synth::kToneDr, 127},       {13, synth::kToneSl, 127},
-        {14, synth::kToneRr, 127},  {15, synth::kToneKf, 3},         {16, synth::kToneKfStart, 127},
-    };
-    if (code == 1) {
-        selectedTone_ = scaled(val, 127);
-        selectedSample_ = currentView().tones[selectedTone_].wave & 127;
-        echo = ratio(selectedTone_, 127);
-        return true;
-    }
-    if (code == 129) {
-        EngineEdit e = edit(EditKind::TonePreset, selectedTone_);
-        resetTonePreset(e.tone);
-        submit(e);
-        echo = 0.0f;
-        return true;
-    }
-    for (const Field& f : kFields) {
-        if (f.code != code) continue;
-        const int32_t value = scaled(val, f.range);
-        submit(edit(EditKind::ToneField, selectedTone_, f.field, value));
-        if (f.field == synth::kToneWave) selectedSample_ = value;
-        echo = ratio(value, f.range);
-        return true;
-    }
-    return false;
+namespace {
+
+struct PresetField {
+    int32_t code, field, range;
+    bool selectsSlot;  ///< the field names a sample slot, which becomes the selected one
+};
+
+constexpr PresetField kToneFields[] = {
+    {3, synth::kToneStrc, 2, false},    {6, synth::kToneLfoFreq, 16383, false}, {7, synth::kToneLms, 15, false},
+    {8, synth::kToneTune, 16383, false}, {9, synth::kToneWave, 127, true},      {10, synth::kToneTl, 127, false},
+    {11, synth::kToneAr, 127, false},   {12, synth::kToneDr, 127, false},       {13, synth::kToneSl, 127, false},
+    {14, synth::kToneRr, 127, false},   {15, synth::kToneKf, 3, false},         {16, synth::kToneKfStart, 127, false},
+};
+
+constexpr PresetField kSamplerFields[] = {
+    {3, synth::kSamplerSmplNum, 127, true}, {4, synth::kSamplerPan, 127, false}, {5, synth::kSamplerOctv, 15, false},
+    {6, synth::kSamplerTune, 16383, false}, {7, synth::kSamplerTl, 127, false},  {8, synth::kSamplerAr, 127, false},
+    {9, synth::kSamplerDr, 127, false},     {10, synth::kSamplerSl, 127, false}, {11, synth::kSamplerRr, 127, false},
+};
+
+template <size_t N>
+const PresetField* fieldOf(const PresetField (&fields)[N], int32_t code) {
+    for (const PresetField& f : fields)
+        if (f.code == code) return &f;
+    return nullptr;
 }
 
-bool EngineHost::samplerChange(int32_t code, double val, float& echo) {
-    struct Field {
-        int32_t code, field, range;
-    };
-    static constexpr Field kFields[] = {
-        {3, synth::kSamplerSmplNum, 127}, {4, synth::kSamplerPan, 127}, {5, synth::kSamplerOctv, 15},
-        {6, synth::kSamplerTune, 16383},  {7, synth::kSamplerTl, 127},  {8, synth::kSamplerAr, 127},
-        {9, synth::kSamplerDr, 127},      {10, synth::kSamplerSl, 127}, {11, synth::kSamplerRr, 127},
-    };
+}  // namespace
+
+bool EngineHost::presetChange(bool tone, int32_t code, double val, float& echo) {
+    int32_t& selected = tone ? selectedTone_ : selectedSampler_;
     if (code == 1) {
-        selectedSampler_ = scaled(val, 127);
-        selectedSample_ = currentView().samplers[selectedSampler_].smplNum & 127;
-        echo = ratio(selectedSampler_, 127);
+        selected = scaled(val, 127);
+        const EngineView& v = currentView();
+        selectedSample_ = (tone ? v.tones[selected].wave : v.samplers[selected].smplNum) & 127;
+        echo = ratio(selected, 127);
         return true;
     }
     if (code == 129) {
-        EngineEdit e = edit(EditKind::SamplerPreset, selectedSampler_);
-        resetSamplerPreset(e.sampler);
+        EngineEdit e = edit(tone ? EditKind::TonePreset : EditKind::SamplerPreset, selected);
+        if (tone)
+            resetTonePreset(e.tone);
+        else
+            resetSamplerPreset(e.sampler);
         submit(e);
         echo = 0.0f;
         return true;
     }
-    for (const Field& f : kFields) {
-        if (f.code != code) continue;
-        const int32_t value = scaled(val, f.range);
-        submit(edit(EditKind::SamplerField, selectedSampler_, f.field, value));
-        if (f.field == synth::kSamplerSmplNum) selectedSample_ = value;
-        echo = ratio(value, f.range);
-        return true;
-    }
-    return false;
+    const PresetField* f = tone ? fieldOf(kToneFields, code) : fieldOf(kSamplerFields, code);
+    if (!f) return false;
+    const int32_t value = scaled(val, f->range);
+    submit(edit(tone ? EditKind::ToneField : EditKind::SamplerField, selected, f->field, value));
+    if (f->selectsSlot) selectedSample_ = value;
+    echo = ratio(value, f->range);
+    return true;
 }
 
 void EngineHost::setSelectedToneName(const char (&name)[16]) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/command_run.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/toolkit/render_command.h"
 
@@ -20,22 +21,9 @@ using tooltest::Bytes;
 using tooltest::smf;
 using tooltest::TrackBuilder;
 
-struct CommandRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using tooltest::CommandRun;
 
-CommandRun run(const std::vector<std::string>& args) {
-    std::vector<const char*> argv{"corvane-render"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    CommandRun r;
-    r.status = runRenderCommand(static_cast<int>(argv.size()), argv.data(), out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+CommandRun run(const std::vector<std::string>& args) { return tooltest::runRender(args, {}); }
 
 std::vector<std::string> plus(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/command_run.h"
 #include "tests/tools/tool_test_support.h"
 
 namespace velt::corvane::tools {
@@ -18,23 +19,10 @@ using tooltest::Bytes;
 using tooltest::smf;
 using tooltest::TrackBuilder;
 
-struct CommandRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using tooltest::CommandRun;
 
-CommandRun render(const std::vector<std::string>& args) {
-    // The engine path: these cases need no plug-in bundle.
-    std::vector<const char*> argv{"corvane-render", "--engine"};
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    CommandRun r;
-    r.status = runRenderCommand(static_cast<int>(argv.size()), argv.data(), out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+// The engine path: these cases need no plug-in bundle.
+CommandRun render(const std::vector<std::string>& args) { return tooltest::runRender(args, {"--engine"}); }
 
 float peakOf(const tooltest::FloatWav& w, size_t fromFrame, size_t toFrame) {
     float peak = 0.0f;

@@ -42,20 +42,6 @@ int tolerateXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        error = path + ": cannot create: " + std::strerror(errno);
-        return false;
-    }
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (written && closed) return true;
-    std::remove(path.c_str());
-    error = path + ": cannot be written";
-    return false;
-}
-
 /// The song read and timed at the host's rate, with its length and tail; false with error set.
 bool loadSong(const std::string& path, MidiSong& song, int64_t& totalFrames, std::string& error) {
     const MidiFileResult read = readMidiFile(path.c_str(), song);
@@ -147,7 +133,7 @@ int runHostCommand(int argc, const char* const* argv, std::ostream& out, std::os
 
     if (!options.stateOutPath.empty()) {
         std::vector<uint8_t> saved;
-        if (!session->saveState(saved, error) || !writeFile(options.stateOutPath, saved, error))
+        if (!session->saveState(saved, error) || !writeFileBytes(options.stateOutPath, saved, error))
             return failure(err, error);
     }
     if (song)

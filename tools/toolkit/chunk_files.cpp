@@ -55,4 +55,18 @@ bool readChunkFile(const std::string& path, state::StateChunk& chunk, std::strin
     return true;
 }
 
+bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        error = path + ": cannot create: " + std::strerror(errno);
+        return false;
+    }
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool closed = std::fclose(f) == 0;
+    if (written && closed) return true;
+    std::remove(path.c_str());
+    error = path + ": cannot be written";
+    return false;
+}
+
 }  // namespace velt::corvane::tools

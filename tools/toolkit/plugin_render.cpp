@@ -22,20 +22,6 @@ namespace velt::corvane::tools {
 
 namespace {
 
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        error = path + ": cannot create: " + std::strerror(errno);
-        return false;
-    }
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (written && closed) return true;
-    std::remove(path.c_str());
-    error = path + ": cannot be written";
-    return false;
-}
-
 }  // namespace
 
 int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t totalFrames, std::ostream& out,
@@ -74,7 +60,7 @@ int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t
                                "plug-in's MIDI mapping and were left out");
     if (!options.stateOutPath.empty()) {
         std::vector<uint8_t> saved;
-        if (!session->saveState(saved, error) || !writeFile(options.stateOutPath, saved, error)) {
+        if (!session->saveState(saved, error) || !writeFileBytes(options.stateOutPath, saved, error)) {
             outputs.discard();
             return renderFailure(err, error);
         }
