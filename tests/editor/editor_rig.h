@@ -58,12 +58,12 @@ public:
     explicit EditorRig(bool connect = true) : scoped_(&loop) {
         previousFactory_ = setPlatformFrameFactory(&OffscreenWindow::create);
         setResourceFolder(std::string(CORVANE_SOURCE_DIR) + "/resources/art");
-        host_ = Steinberg::owned(new HostApplication);
+        host_.reset(new HostApplication);
         processor = Steinberg::owned(static_cast<IAudioProcessor*>(CorvaneVSTProcessor::createInstance(nullptr)));
         component = FUnknownPtr<IComponent>(processor);
         controller = Steinberg::owned(static_cast<IEditController*>(CorvaneVSTController::createInstance(nullptr)));
-        EXPECT_EQ(component->initialize(host_), kResultOk);
-        EXPECT_EQ(controller->initialize(host_), kResultOk);
+        EXPECT_EQ(component->initialize(host_.get()), kResultOk);
+        EXPECT_EQ(controller->initialize(host_.get()), kResultOk);
         processorPoint = FUnknownPtr<IConnectionPoint>(component);
         controllerPoint = FUnknownPtr<IConnectionPoint>(controller);
         // Processor -> toController -> controller; controller -> toProcessor -> processor.
@@ -162,7 +162,8 @@ public:
 private:
     ScopedRunLoop scoped_;
     PlatformFrameFactory previousFactory_ = nullptr;
-    IPtr<HostApplication> host_;
+    // The SDK's host object does not count references: it is owned here.
+    std::unique_ptr<HostApplication> host_;
 };
 
 }  // namespace velt::corvane::editortest
