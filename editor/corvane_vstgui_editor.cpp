@@ -110,7 +110,7 @@ CControl* CorvaneVSTGUIEditor::control(int32_t tag) const {
     return it == controls_.end() ? nullptr : it->second;
 }
 
-void CorvaneVSTGUIEditor::remember(int32_t tag, CControl* control) {
+void CorvaneVSTGUIEditor::keep(int32_t tag, CControl* control) {
     if (control)
         controls_[tag] = control;
 }

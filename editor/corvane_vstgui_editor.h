@@ -51,7 +51,7 @@ public:
     void choosePage();
 
     // For tests and tools: what is built.
-    VSTGUI::CFrame* getFrame() const { return frame; }
+    VSTGUI::CFrame* getFrame() const override { return frame; }
     VSTGUI::CControl* control(int32_t tag) const;
     VSTGUI::CViewContainer* tonePage() const { return tonePage_; }
     VSTGUI::CViewContainer* samplerPage() const { return samplerPage_; }
@@ -86,7 +86,7 @@ private:
     /// A slider with its mirror text field (labelWidth 96, width 64) on one row.
     void makeSliderRow(VSTGUI::CViewContainer* into, int32_t group, int32_t item, VSTGUI::CCoord x, VSTGUI::CCoord y,
                        int32_t steps);
-    void remember(int32_t tag, VSTGUI::CControl* control);
+    void keep(int32_t tag, VSTGUI::CControl* control);
 
     // Pages.
     void buildTopPage();

@@ -52,7 +52,7 @@ CKickButton* CorvaneVSTGUIEditor::makeMenuButton(CViewContainer* into, int32_t t
         b->forget();
     if (button && into)
         into->addView(button);
-    remember(tag, button);
+    keep(tag, button);
     return button;
 }
 
@@ -88,7 +88,7 @@ CHorizontalSlider* CorvaneVSTGUIEditor::makeSlider(CViewContainer* into, int32_t
     slider->setWheelInc(1.0f / static_cast<float>(steps));
     if (into)
         into->addView(slider);
-    remember(tag, slider);
+    keep(tag, slider);
     return slider;
 }
 
@@ -106,7 +106,7 @@ COptionMenu* CorvaneVSTGUIEditor::makeChoice(CViewContainer* into, int32_t tag, 
     styleText(menu);
     if (into)
         into->addView(menu);
-    remember(tag, menu);
+    keep(tag, menu);
     return menu;
 }
 
@@ -133,7 +133,7 @@ CTextEdit* CorvaneVSTGUIEditor::makeTextField(CViewContainer* into, int32_t tag,
     styleText(field);
     if (into)
         into->addView(field);
-    remember(tag, field);
+    keep(tag, field);
     return field;
 }
 

@@ -61,7 +61,7 @@ public:
     void setViewSize(const CRect& rect, bool invalid = true) override;
 
     /** A view leaves the tree: drop focus and mouse state that point into it. */
-    void onViewRemoved(CView* view);
+    void onViewRemoved(CView* view) override;
 
     // IPlatformFrameCallback
     void platformDrawRect(cairo_t* cr, const CRect& dirtyRect) override;
