@@ -1,4 +1,4 @@
-// Sound records, sample points, log codes, shared tables and rate constants.
+// Sound records, sample points, log codes and rate constants.
 #include <cstring>
 
 #include "tests/engine/engine_test_support.h"
@@ -146,64 +146,6 @@ TEST(SoundRecords, LogCodesAndPitchLogs) {
     setSamplePitch(s, 261.63f);
     EXPECT_EQ(s.rateLog, 127392);
     EXPECT_EQ(s.pitchOffset, 127392 - s.pitchLog);
-}
-
-TEST(SharedTables, EveryEntryFollowsItsFormula) {
-    SynthesizerPCM synth(440.0f, 0.8f);
-    const synth::SharedTables& t = synth.tables();
-    for (int32_t i = 0; i < 128; ++i) EXPECT_EQ(t.levelCurve[i], level(i)) << i;
-    EXPECT_EQ(t.levelCurve[127], 1.0f);
-    EXPECT_EQ(t.levelCurve[0], 1.0f / 16384.0f);
-    for (int32_t i = 0; i <= 256; ++i) EXPECT_NEAR(t.panCurve[i], panAt(i), 1e-6) << i;
-    EXPECT_EQ(t.panCurve[64], 1.0f);
-    EXPECT_EQ(t.panCurve[192], 0.0f);
-    EXPECT_EQ(t.panCurve[256], 0.0f);
-
-    for (int32_t i = 0; i < 4096; ++i) {
-        const double e = std::pow(2.0, 16.0 - i / 256.0) / 65536.0;
-        ASSERT_NEAR(t.expTable[2 * i], e, 1e-6 * e) << i;
-        ASSERT_EQ(t.expTable[2 * i + 1], -t.expTable[2 * i]) << i;
-    }
-    EXPECT_EQ(t.expTable[0], 1.0f);
-    EXPECT_EQ(t.expTable[512], 0.5f);
-    EXPECT_EQ(t.expTable[513], -0.5f);
-    for (int32_t i = 8192; i < synth::SharedTables::kExpTableSize; ++i) ASSERT_EQ(t.expTable[i], 0.0f) << i;
-
-    for (int32_t i = 0; i < 8192; ++i) ASSERT_EQ(t.pitchExpTable[i], pitchExp(i)) << i;
-    EXPECT_EQ(t.pitchExpTable[0], 1073741824);
-    EXPECT_EQ(t.pitchExpTable[8191], 2147301951);
-    for (int32_t k = 0; k < 128; ++k) {
-        EXPECT_EQ(t.pitchShiftTable[k], k < 30 ? 30 - k : 0) << k;
-        EXPECT_EQ(t.rateShiftTable[k], k < 30 ? 30 - k : 1) << k;
-        EXPECT_EQ(t.noteLogTable[k], noteLog(k)) << k;
-    }
-    EXPECT_EQ(t.noteLogTable[2], 1365);
-    EXPECT_EQ(t.noteLogTable[12], 8192);
-    EXPECT_EQ(t.noteLogTable[69], 47104);
-    for (int32_t i = 0; i < 256; ++i) EXPECT_EQ(t.tlTable[i], i < 128 ? 64 * i : 8192) << i;
-    for (int32_t i = 0; i < 4096; ++i) {
-        ASSERT_EQ(t.linToLogTable[i], linToLog(i)) << i;
-        ASSERT_EQ(t.logRampTable[i], 2 * i) << i;
-    }
-    EXPECT_EQ(t.linToLogTable[0], 8192);
-    EXPECT_EQ(t.linToLogTable[2048], 512);
-    EXPECT_EQ(t.linToLogTable[1024], 1024);
-    for (int32_t i = 0; i < 128; ++i) EXPECT_EQ(t.keyFollowTable[i], 0) << i;
-    for (int32_t k = 1; k <= 128; ++k)
-        EXPECT_EQ(t.keyFollowTable[127 + k], static_cast<int32_t>(std::trunc(k / 48.0 * 8192.0))) << k;
-    EXPECT_EQ(t.keyFollowTable[127 + 48], 8192);
-    for (int32_t i = 0; i <= 128; ++i) EXPECT_EQ(t.levelLimitTable[i], std::min(i, 104) * (1 << 23)) << i;
-
-    for (int32_t k = 0; k < 128; ++k) {
-        const int32_t pitch = k < 32 ? 256 * k : k < 64 ? 8192 - 256 * (k - 32) : k < 96 ? -256 * (k - 64)
-                                                                                        : 256 * (k - 96) - 8192;
-        const int32_t amplitude = k < 64 ? 128 * k : 8192 - 128 * (k - 64);
-        EXPECT_EQ(t.lfoTable[2 * k], pitch) << k;
-        EXPECT_EQ(t.lfoTable[2 * k + 1], amplitude) << k;
-    }
-    EXPECT_EQ(t.lfoTable[64], 8192);    // pitch peak, pair 32
-    EXPECT_EQ(t.lfoTable[192], -8192);  // pitch trough, pair 96
-    EXPECT_EQ(t.lfoTable[129], 8192);   // amplitude peak, pair 64
 }
 
 TEST(RateConstants, At44100And48000AndAfterTuneChange) {

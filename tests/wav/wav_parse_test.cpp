@@ -178,49 +178,5 @@ TEST(WavParse, DepthsThatAreNotWholeBytesStillParse) {
     EXPECT_EQ(i20.frameCount, 2u);
 }
 
-// Every accepted parse must describe samples inside the buffer it was given.
-void expectSound(const Bytes& b) {
-    const WavInfo i = parse(b);
-    if (!isAcceptedWav(i)) return;
-    ASSERT_GE(i.data, b.data());
-    const uint64_t end = static_cast<uint64_t>(i.data - b.data()) + i.dataSize;
-    EXPECT_LE(end, b.size());
-    EXPECT_LE(static_cast<uint64_t>(i.frameCount) * i.channels * (i.bitsPerSample / 8u), i.dataSize);
-}
-
-TEST(WavParse, MutatedAndTruncatedFilesStayInsideTheBuffer) {
-    const Bytes base = WavBuilder()
-                           .chunk("LIST", Bytes(3, 'a'))
-                           .fmt(1, 2, 44100, 16, 18)
-                           .data(sampleBytes({100, -100, 200, -200, 300, -300}, 16))
-                           .chunk("cue ", Bytes(4, 1))
-                           .bytes();
-    for (size_t len = 0; len <= base.size(); ++len) {
-        Bytes cut(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(len));
-        expectSound(cut);
-        // Keep the RIFF size consistent so that the chunk walk itself is exercised.
-        if (len >= 8) {
-            const uint32_t riff = static_cast<uint32_t>(len - 8);
-            for (int k = 0; k < 4; ++k) cut[4 + k] = static_cast<uint8_t>(riff >> (8 * k));
-            expectSound(cut);
-        }
-    }
-    uint32_t seed = 12345u;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
-    const uint8_t interesting[] = {0x00, 0x01, 0x02, 0x03, 0x07, 0x08, 0x0F, 0x10, 0x11, 0x7F, 0x80, 0xFF};
-    for (int round = 0; round < 20000; ++round) {
-        Bytes m = base;
-        const int edits = 1 + static_cast<int>(next() % 4);
-        for (int e = 0; e < edits; ++e) {
-            const size_t at = 12 + next() % (m.size() - 12);
-            m[at] = (next() & 1) ? interesting[next() % sizeof(interesting)] : static_cast<uint8_t>(next());
-        }
-        expectSound(m);
-    }
-}
-
 }  // namespace
 }  // namespace velt::corvane::wavtest
