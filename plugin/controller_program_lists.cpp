@@ -1,5 +1,6 @@
 // Program lists: every channel's program change picks one of the 128 tone presets, so
 // each channel's list names them, read from the engine when its address is known.
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -25,16 +26,17 @@ int32 channelOfList(ProgramListID listId) {
 
 }  // namespace
 
-void CorvaneVSTController::readToneName(int32 program, char (&name)[17]) {
-    if (engine_) {
-        std::memcpy(name, engine_->view().tones[program & 127].presetName, 16);
-    } else {
-        // Without the processor's address, the names of a new instance.
-        velt::corvane::TonePreset fresh{};
+void CorvaneVSTController::readToneNames(std::array<std::array<char, 17>, 128>& names) {
+    // One view for all 128 names: each view() of a stopped engine copies every record.
+    const velt::corvane::plugin::EngineView* view = engine_ ? &engine_->view() : nullptr;
+    velt::corvane::TonePreset fresh{};
+    if (!view)
         velt::corvane::resetTonePreset(fresh);
-        std::memcpy(name, fresh.presetName, 16);
+    for (int32 i = 0; i < kProgramCount; ++i) {
+        // Without the processor's address, the names of a new instance.
+        std::memcpy(names[i].data(), view ? view->tones[i].presetName : fresh.presetName, 16);
+        names[i][16] = '\0';
     }
-    name[16] = '\0';
 }
 
 int32 PLUGIN_API CorvaneVSTController::getProgramListCount() {
@@ -53,8 +55,10 @@ tresult PLUGIN_API CorvaneVSTController::getProgramListInfo(int32 listIndex, Pro
 tresult PLUGIN_API CorvaneVSTController::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
     if (channelOfList(listId) < 0 || programIndex < 0 || programIndex >= kProgramCount)
         return kResultFalse;
+    std::array<std::array<char, 17>, 128> names;
+    readToneNames(names);
     char tone[17];
-    readToneName(programIndex, tone);
+    std::memcpy(tone, names[programIndex].data(), 17);
     // Names are blank-padded to 16 characters; the host shows them trimmed.
     int32 length = 16;
     while (length > 0 && (tone[length - 1] == ' ' || tone[length - 1] == '\0'))
@@ -71,11 +75,7 @@ tresult PLUGIN_API CorvaneVSTController::getProgramName(ProgramListID listId, in
     UString(name, 128).fromAscii(text);
     if (!namesListed_) {
         // What the host reads now is what a later change is compared with.
-        for (int32 i = 0; i < kProgramCount; ++i) {
-            char n[17];
-            readToneName(i, n);
-            std::memcpy(listedNames_[i].data(), n, 17);
-        }
+        listedNames_ = names;
         namesListed_ = true;
     }
     return kResultTrue;
@@ -84,17 +84,11 @@ tresult PLUGIN_API CorvaneVSTController::getProgramName(ProgramListID listId, in
 void CorvaneVSTController::checkProgramNames() {
     if (!namesListed_)
         return;
-    bool changed = false;
-    for (int32 i = 0; i < kProgramCount; ++i) {
-        char n[17];
-        readToneName(i, n);
-        if (std::memcmp(listedNames_[i].data(), n, 17) != 0) {
-            std::memcpy(listedNames_[i].data(), n, 17);
-            changed = true;
-        }
-    }
-    if (!changed)
+    std::array<std::array<char, 17>, 128> names;
+    readToneNames(names);
+    if (names == listedNames_)
         return;
+    listedNames_ = names;
     for (int32 channel = 0; channel < kListCount; ++channel)
         notifyProgramListChange(ids::programUnitId(channel), kAllProgramInvalid);
 }

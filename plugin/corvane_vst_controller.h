@@ -81,7 +81,7 @@ private:
                              int32 flags, UnitID unitId);
     bool registerParameters();
     bool registerProgramChannel(int32 channel);
-    void readToneName(int32 program, char (&name)[17]);
+    void readToneNames(std::array<std::array<char, 17>, 128>& names);
     void forgetEditor(EditorView* editor);
 
     CorvaneVSTGUIEditor* editor_ = nullptr;
