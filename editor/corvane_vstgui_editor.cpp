@@ -19,6 +19,20 @@ ViewRect* windowRect() {
     return &rect;
 }
 
+/// A message through the controller's connection; one that cannot be allocated is not sent.
+template <typename Fill>
+void sendToProcessor(EditController* controller, const char* id, Fill fill) {
+    if (!controller)
+        return;
+    IPtr<IMessage> message = owned(controller->allocateMessage());
+    if (!message)
+        return;
+    message->setMessageID(id);
+    if (IAttributeList* attributes = message->getAttributes())
+        fill(*attributes);
+    controller->sendMessage(message);
+}
+
 }  // namespace
 
 CorvaneVSTGUIEditor::CorvaneVSTGUIEditor(EditController* controller,
@@ -116,33 +130,17 @@ void CorvaneVSTGUIEditor::keep(int32_t tag, CControl* control) {
 }
 
 void CorvaneVSTGUIEditor::send(int32_t tag, double value) {
-    EditController* c = getController();
-    if (!c)
-        return;
-    IPtr<IMessage> message = owned(c->allocateMessage());
-    if (!message)
-        return;
-    message->setMessageID("GUIEditor:cvValueChange");
-    if (IAttributeList* attributes = message->getAttributes()) {
-        attributes->setInt("tag", tags::messageTag(tag));
-        attributes->setFloat("val", value);
-    }
-    c->sendMessage(message);
+    sendToProcessor(getController(), "GUIEditor:cvValueChange", [&](IAttributeList& attributes) {
+        attributes.setInt("tag", tags::messageTag(tag));
+        attributes.setFloat("val", value);
+    });
 }
 
 void CorvaneVSTGUIEditor::sendFileRequest(int32_t code, const std::string& path) {
-    EditController* c = getController();
-    if (!c)
-        return;
-    IPtr<IMessage> message = owned(c->allocateMessage());
-    if (!message)
-        return;
-    message->setMessageID("GUIEditor:cvFileSelect");
-    if (IAttributeList* attributes = message->getAttributes()) {
-        attributes->setInt("tag", code);
-        attributes->setBinary("path", path.c_str(), static_cast<uint32>(path.size() + 1));
-    }
-    c->sendMessage(message);
+    sendToProcessor(getController(), "GUIEditor:cvFileSelect", [&](IAttributeList& attributes) {
+        attributes.setInt("tag", code);
+        attributes.setBinary("path", path.c_str(), static_cast<uint32>(path.size() + 1));
+    });
 }
 
 void CorvaneVSTGUIEditor::reportParameter(int32_t controllerNumber, double value) {
