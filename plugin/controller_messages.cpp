@@ -5,9 +5,12 @@
 #include "plugin/corvane_vst_controller.h"
 #include "plugin/editor_link.h"
 #include "plugin/engine_host.h"
+#include "plugin/message_id.h"
 
 namespace Steinberg {
 namespace Vst {
+
+using velt::corvane::plugin::hasMessageId;
 
 namespace {
 
@@ -25,11 +28,6 @@ bool readEngineAddress(IMessage* message, EngineHost*& engine) {
     return true;
 }
 
-bool is(IMessage* message, const char* id) {
-    const char* messageId = message->getMessageID();
-    return messageId && std::strcmp(messageId, id) == 0;
-}
-
 }  // namespace
 
 tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
@@ -37,7 +35,7 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
         return kInvalidArgument;
     using velt::corvane::plugin::EditorLink;
     EditorLink* editor = editorLink_;
-    if (is(message, "GUIEditor:cvValueUpdate")) {
+    if (hasMessageId(message, "GUIEditor:cvValueUpdate")) {
         IAttributeList* attributes = message->getAttributes();
         int64 tag = 0;
         double value = 0.0;
@@ -46,7 +44,7 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
             editor->updateValue(static_cast<int32>(tag), static_cast<float>(value));
         return kResultOk;
     }
-    if (is(message, "Processor:openGUI")) {
+    if (hasMessageId(message, "Processor:openGUI")) {
         EngineHost* engine = nullptr;
         if (!readEngineAddress(message, engine))
             return kResultOk;
@@ -59,8 +57,8 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
             editor->refreshFromEngine();
         return kResultOk;
     }
-    const bool setState = is(message, "Processor:setState");
-    if (setState || is(message, "Processor:uiUpdate")) {
+    const bool setState = hasMessageId(message, "Processor:setState");
+    if (setState || hasMessageId(message, "Processor:uiUpdate")) {
         EngineHost* engine = nullptr;
         // Only the address is taken from a restore's message; the editor keeps the one its
         // handshake gave.
@@ -71,7 +69,7 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
             editor->refreshFromEngine();
         return kResultOk;
     }
-    if (is(message, "Processor:getState")) {
+    if (hasMessageId(message, "Processor:getState")) {
         EngineHost* engine = nullptr;
         if (readEngineAddress(message, engine))
             engine_ = engine;

@@ -5,32 +5,26 @@
 
 #include "plugin/corvane_vst_processor.h"
 #include "plugin/engine_host.h"
+#include "plugin/message_id.h"
 #include "plugin/state_chunk.h"
 
 namespace Steinberg {
 namespace Vst {
 
-namespace {
-
-bool is(IMessage* message, const char* id) {
-    const char* messageId = message->getMessageID();
-    return messageId && std::strcmp(messageId, id) == 0;
-}
-
-}  // namespace
+using velt::corvane::plugin::hasMessageId;
 
 tresult PLUGIN_API CorvaneVSTProcessor::notify(IMessage* message) {
     if (!message)
         return kInvalidArgument;
-    if (is(message, "GUIEditor:cvValueChange")) {
+    if (hasMessageId(message, "GUIEditor:cvValueChange")) {
         onValueChange(message);
         return kResultOk;
     }
-    if (is(message, "GUIEditor:cvFileSelect")) {
+    if (hasMessageId(message, "GUIEditor:cvFileSelect")) {
         onFileSelect(message);
         return kResultOk;
     }
-    if (is(message, "GUIEditor:openGUI")) {
+    if (hasMessageId(message, "GUIEditor:openGUI")) {
         sendEngineMessage("Processor:openGUI");
         return kResultOk;
     }
