@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "plugin/parameter_ids.h"
+#include "pluginterfaces/vst/ivstmidicontrollers.h"
 
 namespace velt::corvane::plugin {
 
@@ -21,6 +22,35 @@ int32_t scaled(ParamValue value, int32_t range) {
 
 int32_t offsetOf(int32 sampleOffset) { return std::max<int32>(sampleOffset, 0); }
 
+/// One mapped parameter's value as the MIDI message it stands for.
+void queueMappedValue(util::MidiController& midi, ParamID id, int32_t at, ParamValue value) noexcept {
+    const int32_t channel = (id >> 8) & 15;
+    const int32_t number = id & 255;
+    if (number < 128) {
+        midi.queueControlChange(at, channel, number, scaled(value, 127));
+    } else if (number == kPitchBendNumber) {
+        const int32_t v = scaled(value, 16383);
+        midi.queuePitchBend(at, channel, v & 127, (v >> 7) & 127);
+    } else if (number == kProgramChangeNumber) {
+        midi.queueProgramChange(at, channel, scaled(value, 127));
+    }
+}
+
+/// A legacy controller event's data byte; hosts' values outside 0..127 are held to it.
+int32_t dataByte(int8 v) { return std::clamp<int32_t>(v, 0, 127); }
+
+void queueLegacyController(util::MidiController& midi, int32_t at, const LegacyMIDICCOutEvent& e) noexcept {
+    if (e.channel < 0 || e.channel > 15) return;
+    if (e.controlNumber < 128) {
+        midi.queueControlChange(at, e.channel, e.controlNumber, dataByte(e.value));
+    } else if (e.controlNumber == Steinberg::Vst::kPitchBend) {
+        midi.queuePitchBend(at, e.channel, dataByte(e.value), dataByte(e.value2));
+    } else if (e.controlNumber == Steinberg::Vst::kCtrlProgramChange) {
+        midi.queueProgramChange(at, e.channel, dataByte(e.value));
+    }
+    // Channel pressure (128) and the rest carry nothing this instrument plays.
+}
+
 }  // namespace
 
 void queueParameterChanges(IParameterChanges* changes, util::MidiController& midi, ModuleRack& rack,
@@ -32,12 +62,13 @@ void queueParameterChanges(IParameterChanges* changes, util::MidiController& mid
         if (!queue) continue;
         const int32 points = queue->getPointCount();
         if (points < 1) continue;
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (queue->getPoint(points - 1, offset, value) != kResultOk) continue;
         const ParamID id = queue->getParameterId();
 
         if (id == kBypassId) {
+            // A switch: only where it ends up in this block counts.
+            int32 offset = 0;
+            ParamValue value = 0.0;
+            if (queue->getPoint(points - 1, offset, value) != kResultOk) continue;
             if (value == 1.0) {
                 if (!bypass) rack.deactivateAll();
                 bypass = true;
@@ -48,16 +79,13 @@ void queueParameterChanges(IParameterChanges* changes, util::MidiController& mid
             continue;
         }
         if ((id & kMidiParamBase) == 0) continue;
-        const int32_t channel = (id >> 8) & 15;
-        const int32_t number = id & 255;
-        const int32_t at = offsetOf(offset);
-        if (number < 128) {
-            midi.queueControlChange(at, channel, number, scaled(value, 127));
-        } else if (number == kPitchBendNumber) {
-            const int32_t v = scaled(value, 16383);
-            midi.queuePitchBend(at, channel, v & 127, (v >> 7) & 127);
-        } else if (number == kProgramChangeNumber) {
-            midi.queueProgramChange(at, channel, scaled(value, 127));
+        // Every point is a MIDI message of its own (two data entries, a controller sweep):
+        // the queue puts them in offset order, and equal offsets in the order read here.
+        for (int32 k = 0; k < points; ++k) {
+            int32 offset = 0;
+            ParamValue value = 0.0;
+            if (queue->getPoint(k, offset, value) != kResultOk) continue;
+            queueMappedValue(midi, id, offsetOf(offset), value);
         }
     }
 }
@@ -84,6 +112,7 @@ void queueEvents(IEventList* events, util::MidiController& midi) noexcept {
                 midi.queueSysEx(at, e.data.bytes + 1,
                                 static_cast<int32_t>(std::min<uint32>(e.data.size - 1, kSysExCapacity)));
                 break;
+            case Event::kLegacyMIDICCOutEvent: queueLegacyController(midi, at, e.midiCCOut); break;
             default: break;
         }
     }

@@ -8,12 +8,13 @@
 
 namespace velt::corvane::plugin {
 
-/// Queues the parameter changes as MIDI (the last point of each queue) and follows the
-/// bypass switch: a change to on deactivates the rack and ends the reading. Audio thread.
+/// Queues every point of the MIDI-mapped parameters as MIDI and follows the bypass switch
+/// (its last point): a change to on deactivates the rack and ends the reading. Audio thread.
 void queueParameterChanges(Steinberg::Vst::IParameterChanges* changes, util::MidiController& midi,
                            ModuleRack& rack, bool& bypass) noexcept;
 
-/// Queues note on, note off and SysEx events; the rest is ignored. Audio thread.
+/// Queues note on, note off, SysEx and legacy controller events (control change, pitch
+/// bend, program change) in the host's order; the rest is ignored. Audio thread.
 void queueEvents(Steinberg::Vst::IEventList* events, util::MidiController& midi) noexcept;
 
 }  // namespace velt::corvane::plugin

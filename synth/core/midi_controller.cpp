@@ -21,16 +21,19 @@ void MidiController::process(BlockContext& context) {
         count_ = 0;
         return;
     }
-    // Drained from the end, each insertion behind its equals: of two events with
-    // the same offset the one queued later comes first.
-    while (count_ > 0) {
-        --count_;
-        MidiEvent* e = &pool_[count_];
-        MidiEvent* at = head;
+    // Drained from the front, each insertion behind its equals: what shares an offset
+    // keeps the order it was queued in (a re-struck note is its note off, then its note on).
+    MidiEvent* tail = head;
+    while (tail->next) tail = tail->next;
+    for (int32_t i = 0; i < count_; ++i) {
+        MidiEvent* e = &pool_[i];
+        MidiEvent* at = tail->offset <= e->offset ? tail : head;
         while (at->next && at->next->offset <= e->offset) at = at->next;
         e->next = at->next;
         at->next = e;
+        if (!e->next) tail = e;
     }
+    count_ = 0;
 }
 
 MidiEvent* MidiController::queueEvent(int32_t offset, int32_t status) noexcept {

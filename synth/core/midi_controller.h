@@ -28,7 +28,8 @@ public:
     void reservedSlot9() override { clearQueue(); }
     void deactivate() override { clearQueue(); }
     void activate() override { clearQueue(); }
-    /// Audio thread: links the queued events into context.events, drained from the end.
+    /// Audio thread: links the queued events into context.events in offset order; equal
+    /// offsets stay in the order they were queued.
     void process(BlockContext& context) override;
 
     /// Takes the next pool record for a message at offset, or null when the pool is full.

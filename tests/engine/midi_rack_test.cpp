@@ -57,7 +57,7 @@ TEST(MidiEvent, ConstructionAndResetValues) {
     for (uint8_t b : e.sysExData) ASSERT_EQ(b, 0x5A);  // the SysEx bytes survive a reset
 }
 
-TEST(MidiQueue, DeliversInOffsetOrderLaterEqualsFirstAndDropsBeyond512) {
+TEST(MidiQueue, DeliversInOffsetOrderEqualsInQueueOrderAndDropsBeyond512) {
     util::MidiController midi;
     ProbeModule probe;
     ModuleRack rack;
@@ -71,10 +71,10 @@ TEST(MidiQueue, DeliversInOffsetOrderLaterEqualsFirstAndDropsBeyond512) {
     midi.queueNoteOn(100, 0, 1, 100);
     midi.queueNoteOn(10, 0, 2, 100);
     midi.queueNoteOn(50, 0, 3, 100);
-    midi.queueControlChange(50, 0, 4, 1);  // A then B at 50: B first
+    midi.queueControlChange(50, 0, 4, 1);  // equal offsets keep their queue order
     midi.queueProgramChange(50, 0, 5);
     rack.processBlock(channels, 64);
-    EXPECT_EQ(probe.chain, (Chain{{10, 2}, {50, 5}, {50, 4}, {50, 3}, {100, 1}}));
+    EXPECT_EQ(probe.chain, (Chain{{10, 2}, {50, 3}, {50, 4}, {50, 5}, {100, 1}}));
     EXPECT_EQ(midi.count(), 0);
     EXPECT_EQ(probe.frames, 64);
     EXPECT_TRUE(probe.sawChannels);
@@ -88,13 +88,19 @@ TEST(MidiQueue, DeliversInOffsetOrderLaterEqualsFirstAndDropsBeyond512) {
     EXPECT_EQ(rack.head().next, nullptr);
 
     // 512 records fit; the 513th is dropped.
-    for (int32_t i = 0; i < 512; ++i) ASSERT_TRUE(midi.queueNoteOn(i % 64, 0, i & 127, 1)) << i;
+    for (int32_t i = 0; i < 512; ++i) ASSERT_TRUE(midi.queueNoteOn(i % 64, 0, i / 64, 1)) << i;
     EXPECT_FALSE(midi.queueNoteOn(0, 0, 60, 1));
     EXPECT_FALSE(midi.queueSysEx(0, nullptr, 0));
     EXPECT_EQ(midi.count(), 512);
     rack.processBlock(channels, 64);
     ASSERT_EQ(probe.chain.size(), 512u);
-    for (size_t i = 1; i < probe.chain.size(); ++i) ASSERT_LE(probe.chain[i - 1].first, probe.chain[i].first);
+    for (size_t i = 1; i < probe.chain.size(); ++i) {
+        ASSERT_LE(probe.chain[i - 1].first, probe.chain[i].first);
+        // Record i has offset i % 64 and key i / 64: within an offset, keys ascend.
+        if (probe.chain[i - 1].first == probe.chain[i].first) {
+            ASSERT_LE(probe.chain[i - 1].second, probe.chain[i].second);
+        }
+    }
 
     // Fields that a message kind does not carry keep what the record held.
     midi.queueNoteOn(0, 3, 60, 77);

@@ -47,35 +47,26 @@ bool LivePlayer::flushEdits(std::string& error) {
 
 bool LivePlayer::renderBlock(int32_t maxFrames, std::string& error) {
     Vst3Processing* processing = session_.processing();
-    if (!flushEdits(error)) return false;
+    events_.clear();
+    params_.clear();
+    // As a DAW does: what the view changed goes with the next block, at its start; what does
+    // not fit waits for the block after.
+    if (edits_.hasPendingEdits()) (void)edits_.takePendingEdits(params_);
     const bool inSong = song_ && position_ < songFrames_;
-    if (!inSong) {
-        events_.clear();
-        params_.clear();
-        if (processing->processBlock(maxFrames, &events_, &params_) != kResultOk) {
-            error = "the plug-in's process call failed at frame " + std::to_string(position_);
-            return false;
-        }
-        position_ += maxFrames;
-        return true;
-    }
-    const auto room = static_cast<int32_t>(std::min<int64_t>(maxFrames, songFrames_ - position_));
-    const int32_t frames = feeder_->planBlock(position_, room);
-    const int32_t calls = feeder_->callCount();
-    for (int32_t call = 0; call < calls; ++call) {
-        events_.clear();
-        params_.clear();
-        if (!feeder_->fillCall(call, events_, params_)) {
+    int32_t frames = maxFrames;
+    if (inSong) {
+        const auto room = static_cast<int32_t>(std::min<int64_t>(maxFrames, songFrames_ - position_));
+        frames = feeder_->planBlock(position_, room);
+        if (!feeder_->fillBlock(events_, params_)) {
             error = "too many events for one block";
             return false;
         }
-        const int32_t n = call + 1 == calls ? frames : 0;
-        if (processing->processBlock(n, &events_, &params_) != kResultOk) {
-            error = "the plug-in's process call failed at frame " + std::to_string(position_);
-            return false;
-        }
     }
-    if (recording_ && !outputs_->takeBlock(processing->channels(), frames, position_)) {
+    if (processing->processBlock(frames, &events_, &params_) != kResultOk) {
+        error = "the plug-in's process call failed at frame " + std::to_string(position_);
+        return false;
+    }
+    if (inSong && recording_ && !outputs_->takeBlock(processing->channels(), frames, position_)) {
         error = outputs_->writeError().empty() ? "the output file cannot be written" : outputs_->writeError();
         return false;
     }

@@ -33,7 +33,8 @@ public:
     /// Renders blocks (of at most the session's block size) until frame target, or at most
     /// maxFrames of them in this call; false with error set when a process call or the file failed.
     bool advanceTo(int64_t target, int64_t maxFrames, std::string& error);
-    /// Hands the view's pending edits over in a call of 0 frames.
+    /// Hands the view's pending edits over in a call of 0 frames (a host's parameter flush),
+    /// for the end of a run; while playing they go with the next block.
     bool flushEdits(std::string& error);
 
     /// Finishes the output file with what was played; false with error set.

@@ -48,10 +48,8 @@ int32_t BlockScheduler::queueBlock(util::MidiController& midi, int64_t blockStar
         }
     }
 
-    // The input queue delivers the later-queued of two equal offsets first, so
-    // the block's events go in from last to first.
-    for (size_t i = end; i > next_; --i) {
-        const SongEvent& e = events_[i - 1];
+    for (size_t i = next_; i < end; ++i) {
+        const SongEvent& e = events_[i];
         const int32_t offset = static_cast<int32_t>(std::clamp<int64_t>(e.frame - blockStart, 0, length));
         queueOne(midi, e, offset);
     }

@@ -19,7 +19,7 @@ int64_t MidiParameterMap::id(int32_t channel, int32_t number) const {
 
 HostBlockFeeder::HostBlockFeeder(const std::vector<SongEvent>& events, const std::vector<uint8_t>& sysExBytes,
                                  const MidiParameterMap& map)
-    : events_(events), planned_(events.size()), callOf_(events.size(), -1) {
+    : events_(events), planned_(events.size()) {
     std::vector<ParamID> ids;
     for (size_t i = 0; i < events.size(); ++i) {
         const SongEvent& e = events[i];
@@ -67,38 +67,28 @@ HostBlockFeeder::HostBlockFeeder(const std::vector<SongEvent>& events, const std
     for (Planned& p : planned_)
         if (p.kind == Kind::Parameter)
             p.dense = static_cast<int32_t>(std::lower_bound(ids.begin(), ids.end(), p.id) - ids.begin());
-    seenMark_.assign(ids.size(), 0);
-    seenFrame_.assign(ids.size(), 0);
+    pointsIn_.assign(ids.size(), 0);
 }
 
 int32_t HostBlockFeeder::planBlock(int64_t blockStart, int32_t maxFrames) {
     const int32_t frames = std::max(maxFrames, 1);
     const int64_t blockEnd = blockStart + frames;
-    ++mark_;
+    std::fill(pointsIn_.begin(), pointsIn_.end(), 0);
     size_t end = next_;
     int32_t records = 0;
     int64_t cut = -1;
     while (end < events_.size() && events_[end].frame < blockEnd) {
         const Planned& p = planned_[end];
-        const int64_t frame = events_[end].frame;
-        if (p.kind == Kind::Skipped) {
-            ++end;
-            continue;
-        }
-        if (records == kProcessorQueueCapacity) {
-            cut = frame;
-            break;
-        }
-        if (p.kind == Kind::Parameter) {
-            const auto d = static_cast<size_t>(p.dense);
-            if (seenMark_[d] == mark_ && seenFrame_[d] != frame) {
-                cut = frame;
+        if (p.kind != Kind::Skipped) {
+            const bool queueFull = records == kProcessorQueueCapacity;
+            const bool pointsFull = p.kind == Kind::Parameter && pointsIn_[static_cast<size_t>(p.dense)] == kHostQueuePoints;
+            if (queueFull || pointsFull) {
+                cut = events_[end].frame;
                 break;
             }
-            seenMark_[d] = mark_;
-            seenFrame_[d] = frame;
+            if (p.kind == Kind::Parameter) ++pointsIn_[static_cast<size_t>(p.dense)];
+            ++records;
         }
-        ++records;
         ++end;
     }
     int32_t length = frames;
@@ -108,7 +98,7 @@ int32_t HostBlockFeeder::planBlock(int64_t blockStart, int32_t maxFrames) {
             // The next block starts at the cut: every event of that frame waits for it.
             while (end > next_ && events_[end - 1].frame >= cut) --end;
         } else {
-            // More records at the first frame than the queue holds: the rest follow a frame later.
+            // More at the first frame than the queues hold: the rest follow a frame later.
             length = 1;
         }
     }
@@ -116,44 +106,7 @@ int32_t HostBlockFeeder::planBlock(int64_t blockStart, int32_t maxFrames) {
     blockEnd_ = end;
     blockStart_ = blockStart;
     next_ = end;
-    assignCalls(blockFirst_, blockEnd_);
     return length;
-}
-
-void HostBlockFeeder::assignCalls(size_t first, size_t end) {
-    calls_ = 1;
-    size_t i = first;
-    while (i < end) {
-        size_t g = i;
-        while (g < end && events_[g].frame == events_[i].frame) ++g;
-        // The processor applies a frame's records in the reverse of their queue order, so the
-        // queue must hold them last to first. A call queues parameters before events and one
-        // point per id: a parameter after an event, or an id twice, needs the next call.
-        int32_t call = 0;
-        bool eventQueued = false;
-        ++mark_;
-        for (size_t j = g; j > i; --j) {
-            const Planned& p = planned_[j - 1];
-            if (p.kind == Kind::Skipped) {
-                callOf_[j - 1] = -1;
-                continue;
-            }
-            if (p.kind == Kind::Parameter) {
-                const auto d = static_cast<size_t>(p.dense);
-                if (eventQueued || seenMark_[d] == mark_) {
-                    ++call;
-                    ++mark_;
-                    eventQueued = false;
-                }
-                seenMark_[d] = mark_;
-            } else {
-                eventQueued = true;
-            }
-            callOf_[j - 1] = call;
-        }
-        calls_ = std::max(calls_, call + 1);
-        i = g;
-    }
 }
 
 bool HostBlockFeeder::fillOne(size_t i, HostEventList& events, HostParameterChanges& params) const {
@@ -172,16 +125,9 @@ bool HostBlockFeeder::fillOne(size_t i, HostEventList& events, HostParameterChan
     }
 }
 
-bool HostBlockFeeder::fillCall(int32_t call, HostEventList& events, HostParameterChanges& params) const {
-    size_t i = blockFirst_;
-    while (i < blockEnd_) {
-        size_t g = i;
-        while (g < blockEnd_ && events_[g].frame == events_[i].frame) ++g;
-        // Offsets ascend as hosts send them; within a frame, last to first (see assignCalls).
-        for (size_t j = g; j > i; --j)
-            if (callOf_[j - 1] == call && !fillOne(j - 1, events, params)) return false;
-        i = g;
-    }
+bool HostBlockFeeder::fillBlock(HostEventList& events, HostParameterChanges& params) const {
+    for (size_t i = blockFirst_; i < blockEnd_; ++i)
+        if (planned_[i].kind != Kind::Skipped && !fillOne(i, events, params)) return false;
     return true;
 }
 

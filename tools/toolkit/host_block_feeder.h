@@ -1,11 +1,6 @@
-// A song's events turned into what a host sends the plug-in, block by block: notes and
-// SysEx as events, controllers, pitch bend and program change as MIDI-mapped parameters.
-//
-// The processor queues a call's parameter points before its events, and of two records
-// with the same offset it applies the later-queued first; it also reads one point per
-// parameter id. So that every frame's messages still apply in song order, a block ends
-// before a parameter id's second change, and where a frame's order cannot be had in one
-// call, the block is preceded by calls of 0 frames whose inputs the processor keeps for it.
+// A song's events turned into what a DAW sends the plug-in, one process call per block:
+// notes and SysEx as events, controllers, pitch bend and program change as points of the
+// MIDI-mapped parameters, each at its offset and in song order.
 #pragma once
 
 #include <array>
@@ -47,14 +42,12 @@ public:
                     const MidiParameterMap& map);
 
     /// Plans the block at blockStart of at most maxFrames (>= 1) frames and returns its length
-    /// (>= 1): shorter where a parameter changes a second time or the processor's queue would
-    /// overflow. Then callCount() calls fill its inputs.
+    /// (>= 1): shorter only where more messages fall in it than the processor's queue or a
+    /// parameter queue holds. Then fillBlock() fills its inputs.
     int32_t planBlock(int64_t blockStart, int32_t maxFrames);
-    /// Process calls the planned block takes: the last renders its frames, the others 0.
-    int32_t callCount() const { return calls_; }
-    /// Puts call's events and parameter points into the (cleared) lists, offsets relative to
-    /// the block start. False when a list ran out of room (it needs the queue's capacity).
-    bool fillCall(int32_t call, HostEventList& events, HostParameterChanges& params) const;
+    /// Puts the planned block's events and parameter points into the (cleared) lists, offsets
+    /// relative to the block start. False when a list ran out of room (it needs the queue's capacity).
+    bool fillBlock(HostEventList& events, HostParameterChanges& params) const;
 
     /// Events not yet planned into a block.
     size_t pending() const { return events_.size() - next_; }
@@ -71,21 +64,16 @@ private:
         uint32_t sysExAt = 0;  ///< SysEx: first byte (the 0xF0) in hostSysEx_
     };
 
-    void assignCalls(size_t first, size_t end);
     bool fillOne(size_t i, HostEventList& events, HostParameterChanges& params) const;
 
     const std::vector<SongEvent>& events_;
     std::vector<Planned> planned_;
     std::vector<uint8_t> hostSysEx_;  ///< every SysEx message with its leading 0xF0
-    std::vector<int32_t> callOf_;     ///< per event of the planned block
-    std::vector<uint64_t> seenMark_;  ///< per dense id: the mark of the block or call segment
-    std::vector<int64_t> seenFrame_;  ///< per dense id: its frame in the block being planned
-    uint64_t mark_ = 0;
+    std::vector<int32_t> pointsIn_;   ///< per dense id: points in the block being planned
     size_t next_ = 0;
     size_t blockFirst_ = 0;
     size_t blockEnd_ = 0;
     int64_t blockStart_ = 0;
-    int32_t calls_ = 0;
     size_t unmapped_ = 0;
 };
 

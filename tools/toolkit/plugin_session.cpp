@@ -178,20 +178,16 @@ bool PluginSession::render(const std::vector<SongEvent>& events, const std::vect
     while (ok && position < totalFrames) {
         const auto room = static_cast<int32_t>(std::min<int64_t>(blockSize_, totalFrames - position));
         const int32_t frames = feeder.planBlock(position, room);
-        const int32_t calls = feeder.callCount();
-        for (int32_t call = 0; ok && call < calls; ++call) {
-            hostEvents.clear();
-            hostParams.clear();
-            if (!feeder.fillCall(call, hostEvents, hostParams)) {
-                error = "too many events for one block";
-                ok = false;
-                break;
-            }
-            const int32_t n = call + 1 == calls ? frames : 0;
-            if (processing_->processBlock(n, &hostEvents, &hostParams) != kResultOk) {
-                error = "the plug-in's process call failed at frame " + std::to_string(position);
-                ok = false;
-            }
+        hostEvents.clear();
+        hostParams.clear();
+        if (!feeder.fillBlock(hostEvents, hostParams)) {
+            error = "too many events for one block";
+            ok = false;
+            break;
+        }
+        if (processing_->processBlock(frames, &hostEvents, &hostParams) != kResultOk) {
+            error = "the plug-in's process call failed at frame " + std::to_string(position);
+            ok = false;
         }
         if (!ok) break;
         measure(frames);

@@ -34,6 +34,18 @@ bool HostEventList::noteOff(int32_t offset, int32_t channel, int32_t key) {
     return addEvent(e) == kResultOk;
 }
 
+bool HostEventList::legacyController(int32_t offset, int32_t channel, int32_t number, int32_t value,
+                                     int32_t value2) {
+    Event e{};
+    e.type = Event::kLegacyMIDICCOutEvent;
+    e.sampleOffset = offset;
+    e.midiCCOut.controlNumber = static_cast<uint8>(number);
+    e.midiCCOut.channel = static_cast<int8>(channel);
+    e.midiCCOut.value = static_cast<int8>(value);
+    e.midiCCOut.value2 = static_cast<int8>(value2);
+    return addEvent(e) == kResultOk;
+}
+
 bool HostEventList::sysEx(int32_t offset, const uint8_t* bytes, uint32_t size) {
     Event e{};
     e.type = Event::kDataEvent;

@@ -30,6 +30,10 @@ public:
     /// A kMidiSysEx data event; bytes is the whole message from its 0xF0, kept alive by the
     /// caller until the block has been processed. False when full.
     bool sysEx(int32_t offset, const uint8_t* bytes, uint32_t size);
+    /// A kLegacyMIDICCOutEvent as some hosts send controllers and program changes: number
+    /// 0..127 a controller, 129 pitch bend (value the low 7 bits, value2 the high), 130 a
+    /// program change. False when full.
+    bool legacyController(int32_t offset, int32_t channel, int32_t number, int32_t value, int32_t value2 = 0);
 
     Steinberg::int32 PLUGIN_API getEventCount() override { return count_; }
     /// kResultFalse for an index outside 0..count-1.
