@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <thread>
 
 #include "plugin/block_input.h"
 #include "plugin/engine_host.h"
@@ -47,6 +48,7 @@ FUnknown* CorvaneVSTProcessor::createInstance(void* /*context*/) {
 tresult PLUGIN_API CorvaneVSTProcessor::initialize(FUnknown* context) {
     const tresult result = AudioEffect::initialize(context);
     if (result != kResultOk) return result;
+    mainThread_ = std::this_thread::get_id();
     for (int32 i = 1; i <= kOutputBusCount; ++i) {
         String128 name;
         const std::string text = "out " + std::to_string(i);
@@ -172,12 +174,13 @@ tresult PLUGIN_API CorvaneVSTProcessor::setState(IBStream* state) {
 
 tresult PLUGIN_API CorvaneVSTProcessor::getState(IBStream* state) {
     if (!engine_) return kResultFalse;
-    // getState must save the edits already answered; the audio thread applies them within
-    // a block, so the limit is only reached by a host that holds processing while active.
-    engine_->waitForEdits(velt::corvane::plugin::kEditWaitMs);
+    // The engine holder's copy already has every edit answered, applied or not: nothing
+    // here waits for the audio thread, which a host may not be running.
     velt::corvane::plugin::StreamSink sink(state);
     velt::corvane::state::writeStateChunk(engine_->captureState(), sink);
-    sendEngineMessage("Processor:getState");
+    // The message reaches the controller and its editor, which live on the main thread;
+    // a save from another thread leaves them alone.
+    if (std::this_thread::get_id() == mainThread_) sendEngineMessage("Processor:getState");
     return kResultOk;
 }
 

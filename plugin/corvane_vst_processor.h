@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <thread>
 
 #include "plugin/audio_effect.h"
 #include "synth/core/engine_limits.h"
@@ -48,6 +49,8 @@ private:
     bool bypass_ = false;
     bool active_ = false;
     std::unique_ptr<velt::corvane::plugin::EngineHost> engine_;
+    /// The host's main thread: the one that initialized this processor.
+    std::thread::id mainThread_ = std::this_thread::get_id();
     /// Stands in for channels the host leaves null (inactive buses).
     std::unique_ptr<float[]> scratch_;
     int32 scratchFrames_ = 0;

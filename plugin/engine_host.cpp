@@ -1,9 +1,7 @@
 #include "plugin/engine_host.h"
 
 #include <algorithm>
-#include <chrono>
 #include <new>
-#include <thread>
 
 #include "plugin/engine_edit_builder.h"
 #include "synth/pcm/sample_import.h"
@@ -25,11 +23,10 @@ EngineHost::EngineHost()
     : rack_(new (std::nothrow) ModuleRack),
       synth_(new (std::nothrow) synth::SynthesizerPCM(kDefaultMasterTune, kDefaultMasterVolume)),
       midiIn_(new (std::nothrow) util::MidiController),
+      otherThreadView_(new (std::nothrow) EngineView),
       slotShadow_(new (std::nothrow) SampleData[kSampleSlotCount]) {
     if (!valid()) return;
     for (int32_t i = 0; i < kSampleSlotCount; ++i) copySlotNumbers(synth_->sampleSlot(i), slotShadow_[i]);
-    acceptSysExSent_ = synth_->acceptsSysEx();
-    nrpnEnabledSent_ = synth_->isNrpnEnabled();
     rack_->setModule(0, midiIn_.get());
     rack_->setModule(1, synth_.get());
     voiceCount_ = synth_->getVoiceCount();
@@ -47,21 +44,25 @@ EngineHost::~EngineHost() {
 }
 
 bool EngineHost::valid() const {
-    return rack_ && synth_ && midiIn_ && slotShadow_ && edits_.valid() && disposals_.valid();
+    return rack_ && synth_ && midiIn_ && slotShadow_ && otherThreadView_ && truth_.valid() && edits_.valid() &&
+           disposals_.valid();
 }
 
 void EngineHost::startAudio() {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (audioRunning_) return;
     // No block runs yet, so every buffer can be filled from here.
     for (int32_t i = 0; i < 3; ++i) {
         captureView(*synth_, views_.buffer(i));
         views_.buffer(i).editsApplied = editsApplied_;
+        views_.buffer(i).publication = publications_;
     }
     viewDirty_ = false;
     audioRunning_ = true;
 }
 
 void EngineHost::stopAudio() {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (!audioRunning_) return;
     audioRunning_ = false;
     // The host calls this once its audio thread has left process: the rest of the
@@ -73,10 +74,12 @@ void EngineHost::stopAudio() {
         apply(e);
         ++editsApplied_;
     }
+    truth_.clear();
     freeHandedBack();
 }
 
 void EngineHost::submit(EngineEdit edit) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (!audioRunning_) {
         apply(edit);
         freeHandedBack();
@@ -84,35 +87,41 @@ void EngineHost::submit(EngineEdit edit) {
     }
     service();
     ++editsQueued_;
+    truth_.submitted(editsQueued_, edit);
     if (!waiting_.empty() || !edits_.push(edit)) waiting_.push_back(edit);
 }
 
 void EngineHost::service() {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     freeHandedBack();
     while (!waiting_.empty() && edits_.push(waiting_.front())) waiting_.pop_front();
 }
 
-bool EngineHost::waitForEdits(int32_t timeoutMs) {
-    if (!audioRunning_) return true;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        service();
-        if (views_.read().editsApplied >= editsQueued_) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-const EngineView& EngineHost::currentView() {
-    waitForEdits(kSelectionWaitMs);
-    return view();
+bool EngineHost::audioCaughtUp() {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    return !audioRunning_ || views_.read().editsApplied >= editsQueued_;
 }
 
 const EngineView& EngineHost::view() {
-    if (audioRunning_) return views_.read();
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    if (audioRunning_) return truth_.current(views_.read(), voiceCount_);
     captureView(*synth_, stoppedView_);
     stoppedView_.editsApplied = editsApplied_;
     return stoppedView_;
+}
+
+const EngineView& EngineHost::viewForSave() {
+    if (std::this_thread::get_id() == mainThread_) return view();
+    // Another thread must not move the main thread's copies under its feet: it builds its
+    // own, from the audio thread's copy the main thread last took (which the edits not in
+    // it complete).
+    if (audioRunning_) {
+        truth_.build(views_.lastRead(), voiceCount_, *otherThreadView_);
+    } else {
+        captureView(*synth_, *otherThreadView_);
+        otherThreadView_->editsApplied = editsApplied_;
+    }
+    return *otherThreadView_;
 }
 
 void EngineHost::freeHandedBack() {
@@ -142,6 +151,7 @@ void EngineHost::endBlock(bool recordsMayHaveChanged) noexcept {
     EngineView& v = views_.writeBuffer();
     captureView(*synth_, v);
     v.editsApplied = editsApplied_;
+    v.publication = ++publications_;
     views_.publish();
     viewDirty_ = false;
 }
@@ -159,6 +169,7 @@ void EngineHost::endLongEdit(int32_t clearMask) {
 void EngineHost::stopAllVoices() { submit(edit(EditKind::KillVoices, -1)); }
 
 void EngineHost::changePolyphony(int32_t n) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (n == voiceCount_) return;
     stopAllVoices();
     flags_.fetch_or(kFlagPolyphonyChange, std::memory_order_relaxed);
@@ -178,11 +189,12 @@ void EngineHost::changePolyphony(int32_t n) {
 }
 
 void EngineHost::setSelectedPartMode(int32_t m) {
-    const int32_t mode = std::clamp(m, 0, currentView().maxPartMode);
-    // The engine compares with the mode it holds when the edit arrives, so the edit is
-    // sent even when the view (a block behind) already shows this mode.
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    const int32_t mode = std::clamp(m, 0, view().maxPartMode);
+    // The engine compares with the mode it holds when the edit arrives (a SysEx message may
+    // have changed it since), so the edit is sent even when the view shows this mode.
     submit(edit(EditKind::PartMode, selectedPart_, mode));
-    const EngineView& v = currentView();
+    const EngineView& v = view();
     if (mode <= kModePercussion) {
         selectedTone_ = v.parts[selectedPart_].program & 127;
         selectedSample_ = v.tones[selectedTone_].wave & 127;
@@ -212,6 +224,7 @@ void EngineHost::installSlot(int32_t slot, PreparedSample& prepared) {
 }
 
 bool EngineHost::importSample(int32_t slot, const char* path, int32_t encoding) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (slot < 0 || slot >= kSampleSlotCount || !path) return false;
     PreparedSample prepared = prepareSampleFromFile(path, encoding);
     switch (prepared.result) {

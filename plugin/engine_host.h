@@ -5,8 +5,10 @@
 // While audio runs, the main thread never writes what the audio thread reads: it turns
 // each edit into an EngineEdit and queues it; the audio thread applies the queue at the
 // top of each block and hands replaced arrays back through a second queue to be freed
-// here. The main thread reads the engine only through view(), a copy the audio thread
-// publishes between blocks. While audio is stopped, edits apply at once.
+// here. The main thread reads the engine only through view(): the copy the audio thread
+// published last, with the edits it has not applied yet played over it on the main thread,
+// so that nothing there ever waits for the audio thread. While audio is stopped, edits
+// apply at once.
 #pragma once
 
 #include <array>
@@ -14,8 +16,11 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
+#include "plugin/engine_main_truth.h"
 #include "plugin/engine_view.h"
 #include "plugin/state_chunk.h"
 #include "plugin/triple_buffer.h"
@@ -31,12 +36,6 @@ namespace velt::corvane::plugin {
 /// flags bit values: long edits in progress.
 constexpr int32_t kFlagPolyphonyChange = 1;
 constexpr int32_t kFlagSampleImport = 2;
-
-/// How long a save or an export waits for the audio thread to apply what was submitted.
-constexpr int32_t kEditWaitMs = 500;
-
-/// How long a selection waits for the audio thread to catch up with the edits before it.
-constexpr int32_t kSelectionWaitMs = 100;
 
 /// Edits that fit in the queue at once; more wait on the main thread, in order.
 constexpr size_t kEditQueueCapacity = 1024;
@@ -58,6 +57,9 @@ public:
     util::MidiController& midiIn() { return *midiIn_; }
 
     // ---- Main thread ----
+    // Every main-thread operation also takes a lock of the main side, so that a host that
+    // saves from a thread of its own (getState) cannot race the main thread; the audio
+    // thread never takes it.
 
     /// From now on edits are queued for the audio thread (the host's setActive(true)).
     void startAudio();
@@ -69,15 +71,12 @@ public:
     void submit(synth::EngineEdit edit);
     /// Frees what the audio thread handed back and queues edits that waited for room.
     void service();
-    /// Waits (up to timeoutMs) until the audio thread has applied every submitted edit;
-    /// true at once when audio is stopped.
-    bool waitForEdits(int32_t timeoutMs);
-    /// The engine's records as of the last block (or now, when audio is stopped).
+    /// The engine's records with every submitted edit in them: the last block's copy with
+    /// what the audio thread has not applied yet played over it (or the engine itself, when
+    /// audio is stopped). Never waits. The reference is valid until the next main-thread call.
     const EngineView& view();
-    /// view() once it includes every submitted edit (waiting at most kSelectionWaitMs for the
-    /// audio thread): what selections and imports derive from, so that they follow the
-    /// edits just made.
-    const EngineView& currentView();
+    /// Whether the audio thread has applied every submitted edit (its last copy shows them).
+    bool audioCaughtUp();
     /// The voice count that the submitted edits lead to.
     int32_t voiceCount() const { return voiceCount_; }
     int32_t flags() const { return flags_.load(std::memory_order_relaxed); }
@@ -122,7 +121,8 @@ public:
     /// Applies a saved chunk (reading it from source) as a restore does; false when a read
     /// fails or the version is refused, with everything read before applied.
     bool restoreState(state::ByteSource& source);
-    /// The chunk that getState writes.
+    /// The chunk that getState writes, with every edit submitted before the call. Any thread
+    /// but the audio thread; never waits for the audio thread.
     state::StateChunk captureState();
 
     // Selection shown in the editor.
@@ -164,6 +164,7 @@ private:
     bool acceptSysExNow();
     bool nrpnEnabledNow();
     void selectPart(int32_t part, int32_t programOverride);
+    const EngineView& viewForSave();
 
     std::unique_ptr<ModuleRack> rack_;
     std::unique_ptr<synth::SynthesizerPCM> synth_;
@@ -174,12 +175,18 @@ private:
     synth::DisposalRing disposals_{kEditQueueCapacity};
     std::deque<synth::EngineEdit> waiting_;
 
+    std::recursive_mutex mainSide_;
+    const std::thread::id mainThread_ = std::this_thread::get_id();
     bool audioRunning_ = false;
     uint64_t editsQueued_ = 0;   ///< main thread: edits pushed or waiting since construction
     uint64_t editsApplied_ = 0;  ///< audio thread (main while stopped)
+    uint64_t publications_ = 0;  ///< audio thread: views published
     bool viewDirty_ = true;      ///< audio thread
     TripleBuffer<EngineView> views_;
     EngineView stoppedView_;
+    EngineMainTruth truth_;
+    /// A save from a thread other than the main thread builds its copy here.
+    std::unique_ptr<EngineView> otherThreadView_;
 
     std::atomic<int32_t> flags_{0};
     int32_t voiceCount_ = kDefaultVoices;
@@ -192,12 +199,6 @@ private:
     /// Main thread: every slot's numbers (no samples) as the submitted edits leave them,
     /// so that replies need not wait for the audio thread. Only main-thread edits change slots.
     std::unique_ptr<SampleData[]> slotShadow_;
-    /// The two switches as last submitted, and the edit count that submitted them: until
-    /// the view has caught up, a toggle starts from these.
-    bool acceptSysExSent_ = false;
-    bool nrpnEnabledSent_ = false;
-    uint64_t acceptSysExMark_ = 0;
-    uint64_t nrpnEnabledMark_ = 0;
     /// Saved entries of slots whose files were found nowhere, written back unchanged.
     std::array<std::unique_ptr<state::SlotEntry>, kSampleSlotCount> unresolved_;
 };

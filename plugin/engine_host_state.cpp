@@ -55,7 +55,8 @@ EngineEdit partEdit(int32_t part, const state::PartRecord& r, int32_t maxMode) {
 }  // namespace
 
 state::StateChunk EngineHost::captureState() {
-    const EngineView& v = view();
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    const EngineView& v = viewForSave();
     state::StateChunk c;
     c.acceptSysEx = v.acceptSysEx;
     c.nrpnEnabled = v.nrpnEnabled;
@@ -87,9 +88,10 @@ state::StateChunk EngineHost::captureState() {
 }
 
 bool EngineHost::restoreState(state::ByteSource& source) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     stopAllVoices();
     // Records the read does not reach keep what they hold.
-    const EngineView& v = currentView();
+    const EngineView& v = view();
     state::StateChunk c;
     for (int32_t i = 0; i < kPartCount; ++i) c.parts[i] = recordOf(v.parts[i]);
     c.tones = v.tones;

@@ -37,12 +37,13 @@ bool sameSlot(const SampleData& a, const synth::SlotFields& b) {
 }  // namespace
 
 bool EngineHost::importText(const char* path, int32_t kind) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (!path) return false;
     switch (kind) {
         case 0: {
             std::unique_ptr<TonePreset[]> tones(new (std::nothrow) TonePreset[kPresetCount]);
             if (!tones) return false;
-            const EngineView& v = currentView();
+            const EngineView& v = view();
             for (int32_t i = 0; i < kPresetCount; ++i) tones[i] = v.tones[i];
             presetfiles::SoundTables tables;
             tables.tones = tones.get();
@@ -60,7 +61,7 @@ bool EngineHost::importText(const char* path, int32_t kind) {
         case 1: {
             std::unique_ptr<SamplerPreset[]> samplers(new (std::nothrow) SamplerPreset[kPresetCount]);
             if (!samplers) return false;
-            const EngineView& v = currentView();
+            const EngineView& v = view();
             for (int32_t i = 0; i < kPresetCount; ++i) samplers[i] = v.samplers[i];
             presetfiles::SoundTables tables;
             tables.samplers = samplers.get();
@@ -90,9 +91,9 @@ bool EngineHost::importText(const char* path, int32_t kind) {
 }
 
 bool EngineHost::exportText(const char* path, int32_t kind) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (!path || kind < 0 || kind > 2) return false;
     // The view can lag a block behind; getState's rule applies: include what was submitted.
-    waitForEdits(kEditWaitMs);
     const EngineView& v = view();
     presetfiles::SoundTables tables;
     tables.tones = const_cast<TonePreset*>(v.tones.data());
@@ -102,8 +103,8 @@ bool EngineHost::exportText(const char* path, int32_t kind) {
 }
 
 bool EngineHost::exportSysExText(const char* path, int32_t kind) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     if (!path || kind < 0 || kind > 1) return false;
-    waitForEdits(kEditWaitMs);
     const EngineView& v = view();
     presetfiles::SoundTables tables;
     tables.tones = const_cast<TonePreset*>(v.tones.data());
@@ -112,6 +113,7 @@ bool EngineHost::exportSysExText(const char* path, int32_t kind) {
 }
 
 bool EngineHost::runFileRequest(int64_t code, const char* path) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     const auto low = static_cast<uint32_t>(code);
     const int32_t operation = static_cast<int32_t>((low >> 8) & 0xFF);
     const int32_t slot = static_cast<int32_t>(low & 127);

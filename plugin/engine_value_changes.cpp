@@ -43,6 +43,7 @@ float hertz(double val) {
 }  // namespace
 
 bool EngineHost::applyValueChange(int64_t tag, double val, float& echo) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     const auto low = static_cast<uint32_t>(tag);
     const int32_t group = static_cast<int32_t>((low >> 8) & 0xFF);
     const int32_t code = static_cast<int32_t>(low & 0xFF);
@@ -57,29 +58,15 @@ bool EngineHost::applyValueChange(int64_t tag, double val, float& echo) {
     }
 }
 
-void EngineHost::setAcceptSysEx(bool on) {
-    submit(edit(EditKind::AcceptSysEx, 0, on ? 1 : 0));
-    acceptSysExSent_ = on;
-    acceptSysExMark_ = editsQueued_;
-}
+void EngineHost::setAcceptSysEx(bool on) { submit(edit(EditKind::AcceptSysEx, 0, on ? 1 : 0)); }
 
-void EngineHost::setNrpnEnabled(bool on) {
-    submit(edit(EditKind::NrpnEnabled, 0, on ? 1 : 0));
-    nrpnEnabledSent_ = on;
-    nrpnEnabledMark_ = editsQueued_;
-}
+void EngineHost::setNrpnEnabled(bool on) { submit(edit(EditKind::NrpnEnabled, 0, on ? 1 : 0)); }
 
-// A song's system reset may switch these off on the audio thread, so the view is the
-// truth once it includes the last switch sent from here.
-bool EngineHost::acceptSysExNow() {
-    const EngineView& v = view();
-    return !audioRunning_ || v.editsApplied >= acceptSysExMark_ ? v.acceptSysEx : acceptSysExSent_;
-}
+// A song's system reset may switch these off on the audio thread; the view has that and
+// every switch sent from here.
+bool EngineHost::acceptSysExNow() { return view().acceptSysEx; }
 
-bool EngineHost::nrpnEnabledNow() {
-    const EngineView& v = view();
-    return !audioRunning_ || v.editsApplied >= nrpnEnabledMark_ ? v.nrpnEnabled : nrpnEnabledSent_;
-}
+bool EngineHost::nrpnEnabledNow() { return view().nrpnEnabled; }
 
 bool EngineHost::systemChange(int32_t code, double val, float& echo) {
     const float v = static_cast<float>(std::clamp(val == val ? val : 0.0, 0.0, 1.0));
@@ -119,7 +106,7 @@ bool EngineHost::systemChange(int32_t code, double val, float& echo) {
 
 void EngineHost::selectPart(int32_t part, int32_t programOverride) {
     selectedPart_ = part & 15;
-    const EngineView& v = currentView();
+    const EngineView& v = view();
     const PartState& p = v.parts[selectedPart_];
     if (p.mode <= kModePercussion) {
         selectedTone_ = (programOverride >= 0 ? programOverride : p.program) & 127;
@@ -140,13 +127,13 @@ bool EngineHost::partChange(int32_t code, double val, float& echo) {
         case 2: {
             setSelectedPartMode(scaled(val, 3));
             // The mode as it will be stored: clamped to the engine's highest.
-            echo = ratio(std::clamp(scaled(val, 3), 0, currentView().maxPartMode), 3);
+            echo = ratio(std::clamp(scaled(val, 3), 0, view().maxPartMode), 3);
             return true;
         }
         case 3: {
             const int32_t n = scaled(val, 127);
             submit(edit(EditKind::ProgramChange, part, n));
-            const EngineView& v = currentView();
+            const EngineView& v = view();
             if (v.parts[part].mode <= kModePercussion) {
                 selectedTone_ = n;
                 selectedSample_ = v.tones[n].wave & 127;
@@ -235,7 +222,7 @@ bool EngineHost::presetChange(bool tone, int32_t code, double val, float& echo) 
     int32_t& selected = tone ? selectedTone_ : selectedSampler_;
     if (code == 1) {
         selected = scaled(val, 127);
-        const EngineView& v = currentView();
+        const EngineView& v = view();
         selectedSample_ = (tone ? v.tones[selected].wave : v.samplers[selected].smplNum) & 127;
         echo = ratio(selected, 127);
         return true;
@@ -260,12 +247,14 @@ bool EngineHost::presetChange(bool tone, int32_t code, double val, float& echo) 
 }
 
 void EngineHost::setSelectedToneName(const char (&name)[16]) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     EngineEdit e = edit(EditKind::ToneName, selectedTone_);
     std::memcpy(e.tone.presetName, name, kPresetNameLength);
     submit(e);
 }
 
 void EngineHost::setSelectedSamplerName(const char (&name)[16]) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
     EngineEdit e = edit(EditKind::SamplerName, selectedSampler_);
     std::memcpy(e.sampler.presetName, name, kPresetNameLength);
     submit(e);

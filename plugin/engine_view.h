@@ -36,6 +36,7 @@ struct SlotView {
 
 struct EngineView {
     uint64_t editsApplied = 0;  ///< queued edits applied before this copy was taken
+    uint64_t publication = 0;   ///< how many copies the audio thread had published before this one
     float masterVolume = 0.0f;
     float masterTune = 0.0f;
     float sampleRate = 0.0f;

@@ -27,6 +27,8 @@ public:
             front_ = middle_.exchange(front_, std::memory_order_acq_rel) & kIndex;
         return items_[front_];
     }
+    /// Reader: the buffer read() returned last, without looking for a newer one.
+    const T& lastRead() const noexcept { return items_[front_]; }
 
 private:
     static constexpr int32_t kIndex = 3;

@@ -147,14 +147,15 @@ TEST(Stress, EditsWhileProcessingEndInTheStateTheEditsImply) {
     EditorRig replica;
     // Two saved sounds to restore: a new instance's, and one with a sample and a loop.
     std::vector<std::vector<uint8_t>> states;
-    states.push_back(stateOf(replica.component));
     {
-        sendFile(replica.processorPoint, 0x2101, test::writeRampWav(folder.file("saved.wav"), 9000));
-        sendValue(replica.processorPoint, 0x3001, 1.0 / 127.0);
-        sendValue(replica.processorPoint, 0x300A, 9000.0);
-        sendValue(replica.processorPoint, 0x3009, 2000.0);
-        states.push_back(stateOf(replica.component));
-        restore(replica.component, states[0]);
+        // Made on an instance of their own: a restore keeps slots the state does not name.
+        EditorRig maker;
+        states.push_back(stateOf(maker.component));
+        sendFile(maker.processorPoint, 0x2101, test::writeRampWav(folder.file("saved.wav"), 9000));
+        sendValue(maker.processorPoint, 0x3001, 1.0 / 127.0);
+        sendValue(maker.processorPoint, 0x300A, 9000.0);
+        sendValue(maker.processorPoint, 0x3009, 2000.0);
+        states.push_back(stateOf(maker.component));
     }
 
     tools::Vst3Processing processing(live.component, live.processor);
@@ -176,7 +177,19 @@ TEST(Stress, EditsWhileProcessingEndInTheStateTheEditsImply) {
         }
     });
 
+    // Some hosts save from a thread of their own while the main thread edits.
+    std::atomic<int64_t> otherThreadSaves{0};
+    std::thread saver([&] {
+        while (running.load(std::memory_order_relaxed)) {
+            if (stateOf(live.component).size() < 7485) ADD_FAILURE() << "a save from another thread was cut";
+            otherThreadSaves.fetch_add(1, std::memory_order_relaxed);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+
     std::vector<Action> done;
+    size_t replayed = 0;
+    int32_t compared = 0;
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(stressSeconds());
     while (std::chrono::steady_clock::now() < end) {
         const Action a = script.next();
@@ -185,19 +198,35 @@ TEST(Stress, EditsWhileProcessingEndInTheStateTheEditsImply) {
         // The editor's timer runs on whichever hand-driven loop is current.
         live.loop.advance(1);
         replica.loop.advance(1);
+        if (done.size() % 40 == 0) {
+            // A save in the middle holds every edit made so far, whatever the audio thread
+            // has applied: the replica, which has no audio thread, says what that is.
+            for (; replayed < done.size(); ++replayed) apply(done[replayed], replica, states, false);
+            const std::vector<uint8_t> a = stateOf(live.component), b = stateOf(replica.component);
+            size_t at = 0;
+            while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+            EXPECT_TRUE(a == b) << "after " << done.size() << " edits, first difference at byte " << at << " of "
+                                << a.size() << " / " << b.size();
+            ++compared;
+        }
     }
     running = false;
+    saver.join();
     audio.join();
     processing.stop();
     live.closeView();
 
-    for (const Action& a : done) apply(a, replica, states, false);
+    for (; replayed < done.size(); ++replayed) apply(done[replayed], replica, states, false);
+    EXPECT_GT(compared, 0);
+    EXPECT_GT(otherThreadSaves.load(), 0);
     EXPECT_GT(blocks.load(), 10);
     EXPECT_GT(done.size(), 100u);
     EXPECT_TRUE(stateOf(live.component) == stateOf(replica.component))
         << done.size() << " edits over " << blocks.load() << " blocks";
-    std::printf("stress: %zu edits, %lld blocks of 128 frames, 16 notes a block\n", done.size(),
-                static_cast<long long>(blocks.load()));
+    std::printf("stress: %zu edits, %lld blocks of 128 frames, 16 notes a block, %d mid-run saves compared, "
+                "%lld saves from another thread\n",
+                done.size(), static_cast<long long>(blocks.load()), compared,
+                static_cast<long long>(otherThreadSaves.load()));
 }
 
 }  // namespace
