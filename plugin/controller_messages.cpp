@@ -64,7 +64,10 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
         // handshake gave.
         if (setState && readEngineAddress(message, engine))
             engine_ = engine;
-        checkProgramNames();
+        if (setState)
+            noteRestore();
+        else
+            checkProgramNames();
         if (editor && editor->engine())
             editor->refreshFromEngine();
         return kResultOk;

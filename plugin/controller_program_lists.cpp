@@ -3,10 +3,14 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "plugin/corvane_vst_controller.h"
 #include "plugin/engine_host.h"
 #include "plugin/parameter_ids.h"
+#include "plugin/state_chunk.h"
+#include "plugin/state_stream.h"
 #include "pluginterfaces/base/ustring.h"
 
 namespace Steinberg {
@@ -29,6 +33,14 @@ int32 channelOfList(ProgramListID listId) {
 void CorvaneVSTController::readToneNames(std::array<std::array<char, 17>, 128>& names) {
     // One view for all 128 names: each view() of a stopped engine copies every record.
     const velt::corvane::plugin::EngineView* view = engine_ ? &engine_->view() : nullptr;
+    // Once the audio thread has passed the restore (or stopped and applied it itself), the
+    // view holds the restored names and whatever came after them.
+    if (namesRestored_ && (!view || !engine_->audioRunning() || view->editsApplied != restoreMark_))
+        namesRestored_ = false;
+    if (namesRestored_) {
+        names = restoredNames_;
+        return;
+    }
     velt::corvane::TonePreset fresh{};
     if (!view)
         velt::corvane::resetTonePreset(fresh);
@@ -91,6 +103,56 @@ void CorvaneVSTController::checkProgramNames() {
     listedNames_ = names;
     for (int32 channel = 0; channel < kListCount; ++channel)
         notifyProgramListChange(ids::programUnitId(channel), kAllProgramInvalid);
+}
+
+void CorvaneVSTController::noteRestore() {
+    namesRestored_ = false;
+    restorePending_ = engine_ && engine_->audioRunning();
+    if (restorePending_)
+        restoreMark_ = engine_->view().editsApplied;
+    checkProgramNames();
+}
+
+bool CorvaneVSTController::readRestoredNames(IBStream* state, std::array<std::array<char, 17>, 128>& names) {
+    std::unique_ptr<velt::corvane::state::StateChunk> chunk(new (std::nothrow)
+                                                                        velt::corvane::state::StateChunk);
+    if (!chunk || !state)
+        return false;
+    // Tones the chunk does not reach keep their names, as the restore leaves them.
+    readToneNames(names);
+    for (int32 i = 0; i < kProgramCount; ++i)
+        std::memcpy(chunk->tones[i].presetName, names[i].data(), 16);
+    int64 start = 0;
+    const bool rewind = state->tell(&start) == kResultOk;
+    velt::corvane::plugin::StreamSource source(state);
+    const velt::corvane::state::ReadProgress progress =
+        velt::corvane::state::readStateChunk(source, *chunk);
+    // The base class reads nothing, but a host may hand the stream on.
+    if (rewind)
+        state->seek(start, IBStream::kIBSeekSet, nullptr);
+    if (!progress.versionAccepted)
+        return false;
+    for (int32 i = 0; i < progress.tonesReached && i < kProgramCount; ++i) {
+        std::memcpy(names[i].data(), chunk->tones[i].presetName, 16);
+        names[i][16] = '\0';
+    }
+    return true;
+}
+
+tresult PLUGIN_API CorvaneVSTController::setComponentState(IBStream* state) {
+    if (restorePending_) {
+        restorePending_ = false;
+        std::array<std::array<char, 17>, 128> names;
+        // Only while the view still lags behind the restore: a view that has caught up
+        // already holds these names, and later ones.
+        if (engine_ && engine_->audioRunning() && engine_->view().editsApplied == restoreMark_ &&
+            readRestoredNames(state, names)) {
+            restoredNames_ = names;
+            namesRestored_ = true;
+        }
+        checkProgramNames();
+    }
+    return EditControllerEx1::setComponentState(state);
 }
 
 }  // namespace Vst

@@ -24,8 +24,9 @@ constexpr const char* kUnitsText = "...";
 // The controller whose default is centred: pan.
 constexpr int32 kPanController = 10;
 constexpr int32 kMidiParamFlags = ParameterInfo::kIsReadOnly | ParameterInfo::kIsHidden;
-constexpr int32 kProgramParamFlags =
-    ParameterInfo::kIsProgramChange | ParameterInfo::kIsHidden | ParameterInfo::kIsReadOnly;
+// Not read-only: a host's program selector writes this parameter, and the processor turns
+// the value into the channel's program change.
+constexpr int32 kProgramParamFlags = ParameterInfo::kIsProgramChange | ParameterInfo::kIsHidden;
 
 }  // namespace
 
@@ -132,7 +133,12 @@ tresult PLUGIN_API CorvaneVSTController::getMidiControllerAssignment(int32 /*bus
     // A negative number is no controller at all; it would map outside the id scheme.
     if (midiControllerNumber > ids::kProgramChangeNumber || midiControllerNumber < 0)
         return kResultFalse;
-    id = ids::midiParamId(channel, midiControllerNumber);
+    // Hosts drop a mapping whose id names no parameter, or refuse the plug-in: aftertouch
+    // (128) has none, and after terminate nothing has.
+    const ParamID mapped = ids::midiParamId(channel, midiControllerNumber);
+    if (!getParameterObject(mapped))
+        return kResultFalse;
+    id = mapped;
     return kResultOk;
 }
 
@@ -157,7 +163,29 @@ void CorvaneVSTController::editorDestroyed(EditorView* editor) {
     forgetEditor(editor);
 }
 
+void CorvaneVSTController::editorAttached(EditorView* editor) {
+#if CORVANE_HAS_EDITOR
+    if (!editor)
+        return;
+    // Every view this controller creates is the instrument's editor.
+    auto* view = static_cast<CorvaneVSTGUIEditor*>(editor);
+    if (view == editor_)
+        return;
+    editor_ = view;
+    editorLink_ = view;
+    view->setEngine(engine_);
+    if (engine_)
+        view->refreshFromEngine();
+#else
+    (void)editor;
+#endif
+}
+
 void CorvaneVSTController::editorRemoved(EditorView* editor) {
+#if CORVANE_HAS_EDITOR
+    if (editor && editor == static_cast<EditorView*>(editor_))
+        editor_->setEngine(nullptr);
+#endif
     forgetEditor(editor);
 }
 

@@ -39,8 +39,8 @@ public:
     tresult PLUGIN_API getUnitByBus(MediaType type, BusDirection dir, int32 busIndex, int32 channel,
                                     UnitID& unitId) override;
 
-    /// Controllers 0 to 130 on channel & 15 map to their MIDI parameter id (any bus);
-    /// numbers above 130 give kResultFalse.
+    /// Controllers 0 to 127, pitch bend (129) and program change (130) on channel & 15 map to
+    /// their MIDI parameter id (any bus); any number without a parameter gives kResultFalse.
     tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
                                                    CtrlNumber midiControllerNumber,
                                                    ParamID& id) override;
@@ -57,13 +57,20 @@ public:
     tresult PLUGIN_API getProgramName(ProgramListID listId, int32 programIndex, String128 name) override;
     /// Compares the tone names with those last listed and tells the host when they changed.
     void checkProgramNames() override;
+    /// After a restore while audio runs, the restored tone names stand in the program lists
+    /// at once, before the audio thread has applied them; then the base's answer.
+    tresult PLUGIN_API setComponentState(IBStream* state) override;
 
     /// The editor view for the name "editor"; null for any other name (and, until the editor
     /// exists, for "editor" too).
     IPlugView* PLUGIN_API createView(FIDString name) override;
     /// Forgets the current editor.
     void editorDestroyed(EditorView* editor) override;
-    /// Forgets the current editor.
+    /// A view the host attaches (again) becomes the current editor: it gets the engine and
+    /// is refreshed, since what it missed while removed did not reach it.
+    void editorAttached(EditorView* editor) override;
+    /// Forgets the current editor until it is attached again; it keeps no engine address
+    /// meanwhile, as the processor may go while no window shows it.
     void editorRemoved(EditorView* editor) override;
 
     /// The editor currently shown, not owned; null when there is none.
@@ -82,6 +89,10 @@ private:
     bool registerParameters();
     bool registerProgramChannel(int32 channel);
     void readToneNames(std::array<std::array<char, 17>, 128>& names);
+    /// "Processor:setState": the restore's edits may still wait for the audio thread.
+    void noteRestore();
+    /// The tone names a restore's chunk gives, over those the view holds now.
+    bool readRestoredNames(IBStream* state, std::array<std::array<char, 17>, 128>& names);
     void forgetEditor(EditorView* editor);
 
     CorvaneVSTGUIEditor* editor_ = nullptr;
@@ -91,6 +102,13 @@ private:
     /// Tone names as the host last saw them in the program lists.
     std::array<std::array<char, 17>, 128> listedNames_{};
     bool namesListed_ = false;
+    /// A restore was announced while audio ran, and its chunk has not been seen yet.
+    bool restorePending_ = false;
+    /// The view's edit count when that restore was submitted: until the view passes it, the
+    /// restored names are what the lists show.
+    uint64 restoreMark_ = 0;
+    bool namesRestored_ = false;
+    std::array<std::array<char, 17>, 128> restoredNames_{};
 };
 
 }  // namespace Vst

@@ -55,7 +55,8 @@ struct ControllerFixture {
 
 constexpr int32 kBypassFlags = ParameterInfo::kIsBypass;
 constexpr int32 kMidiFlags = 18;
-constexpr int32 kProgramFlags = 32786;
+// Program change + hidden, writable: the host's program selector sets it.
+constexpr int32 kProgramFlags = 32784;
 
 TEST(Controller, ParametersInRegistrationOrder) {
     ControllerFixture fixture;
@@ -86,8 +87,9 @@ TEST(Controller, ParametersInRegistrationOrder) {
         EXPECT_LE(info.defaultNormalizedValue, 1.0);
         if (info.flags & ParameterInfo::kIsBypass)
             ++bypassCount;
-        // Read-only and automatable never together.
+        // Read-only never together with automatable or program change.
         EXPECT_FALSE((info.flags & ParameterInfo::kIsReadOnly) && (info.flags & ParameterInfo::kCanAutomate));
+        EXPECT_FALSE((info.flags & ParameterInfo::kIsReadOnly) && (info.flags & ParameterInfo::kIsProgramChange));
         // The host's parameter value starts at the default.
         EXPECT_EQ(controller->getParamNormalized(info.id), info.defaultNormalizedValue);
 
@@ -213,8 +215,8 @@ TEST(Controller, MidiMappingAndEventBusUnits) {
     EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, -1, id), kResultFalse);
     EXPECT_EQ(id, 12345u);
 
-    // Pitch bend and program change land on registered parameters; aftertouch on an id that no
-    // parameter carries (the processor ignores it).
+    // Pitch bend and program change land on registered parameters; aftertouch has none and
+    // is refused.
     ParameterInfo info{};
     EXPECT_EQ(mapping->getMidiControllerAssignment(0, 15, kPitchBend, id), kResultOk);
     EXPECT_EQ(id, 0x10F81u);
@@ -227,27 +229,32 @@ TEST(Controller, MidiMappingAndEventBusUnits) {
             programFound = (info.flags & ParameterInfo::kIsProgramChange) != 0;
     }
     EXPECT_TRUE(programFound);
-    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, kAfterTouch, id), kResultOk);
-    EXPECT_EQ(id, 0x10080u);
-    bool aftertouchFound = false;
-    for (int32 i = 0; i < controller->getParameterCount(); ++i) {
-        if (controller->getParameterInfo(i, info) == kResultOk && info.id == id)
-            aftertouchFound = true;
-    }
-    EXPECT_FALSE(aftertouchFound);
+    id = 12345;
+    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, kAfterTouch, id), kResultFalse);
+    EXPECT_EQ(id, 12345u);
 
-    // Every controller 0..127 on every channel names a registered parameter.
+    // As a host scans it: every number that maps, on every channel, names a registered
+    // parameter, and only 128 of 0..130 is refused.
     std::set<ParamID> registered;
     for (int32 i = 0; i < controller->getParameterCount(); ++i) {
         ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
         registered.insert(info.id);
     }
     for (int16 channel = 0; channel < 16; ++channel) {
-        for (CtrlNumber n = 0; n < 128; ++n) {
-            ASSERT_EQ(mapping->getMidiControllerAssignment(0, channel, n, id), kResultOk);
+        for (CtrlNumber n = 0; n <= kCtrlProgramChange; ++n) {
+            const tresult r = mapping->getMidiControllerAssignment(0, channel, n, id);
+            if (n == kAfterTouch) {
+                EXPECT_EQ(r, kResultFalse) << channel;
+                continue;
+            }
+            ASSERT_EQ(r, kResultOk) << channel << " " << n;
             EXPECT_EQ(registered.count(id), 1u) << channel << " " << n;
         }
     }
+    // Without parameters (after terminate) nothing maps.
+    ASSERT_EQ(controller->terminate(), kResultOk);
+    EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, 7, id), kResultFalse);
+    ASSERT_EQ(controller->initialize(fixture.module->hostContext()), kResultOk);
 
     FUnknownPtr<IUnitInfo> unitInfo(controller);
     ASSERT_TRUE(unitInfo);

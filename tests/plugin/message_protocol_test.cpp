@@ -21,6 +21,7 @@
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "tests/plugin/plugin_test_support.h"
 #include "tests/plugin/test_files.h"
+#include "tests/plugin/unit_handler_probe.h"
 #include "tools/vst3host/host_event_list.h"
 #include "tools/vst3host/host_object.h"
 #include "tools/vst3host/vst3_module.h"
@@ -437,33 +438,7 @@ TEST_F(Protocol, HandshakeAndProgramListsThroughTheController) {
     FUnknownPtr<IUnitInfo> units(controller);
     ASSERT_TRUE(units);
     // The host's handler also answers IUnitHandler: the SDK asks the component handler.
-    class Handler : public IComponentHandler, public IUnitHandler {
-    public:
-        tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-            if (FUnknownPrivate::iidEqual(iid, IUnitHandler::iid)) {
-                *obj = static_cast<IUnitHandler*>(this);
-                return kResultOk;
-            }
-            if (FUnknownPrivate::iidEqual(iid, IComponentHandler::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-                *obj = static_cast<IComponentHandler*>(this);
-                return kResultOk;
-            }
-            *obj = nullptr;
-            return kNoInterface;
-        }
-        uint32 PLUGIN_API addRef() override { return 1; }
-        uint32 PLUGIN_API release() override { return 1; }
-        tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
-        tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
-        tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
-        tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
-        tresult PLUGIN_API notifyUnitSelection(UnitID) override { return kResultOk; }
-        tresult PLUGIN_API notifyProgramListChange(ProgramListID id, int32) override {
-            changed.push_back(id);
-            return kResultOk;
-        }
-        std::vector<ProgramListID> changed;
-    } host;
+    UnitHandlerProbe host;
     ASSERT_EQ(controller->setComponentHandler(&host), kResultOk);
 
     String128 name{};
