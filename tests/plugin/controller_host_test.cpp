@@ -39,8 +39,7 @@ protected:
     }
     void TearDown() override {
         processing.reset();
-        if (instance)
-            instance->controller()->setComponentHandler(nullptr);
+        if (instance) instance->controller()->setComponentHandler(nullptr);
         instance.reset();
     }
 
@@ -143,8 +142,7 @@ TEST_F(ControllerInHost, RestoreWhileProcessingReannouncesTheProgramListsOnce) {
     stream->seek(0, IBStream::kIBSeekSet, nullptr);
     controller->setComponentState(stream);
     ASSERT_EQ(host.changed.size(), 16u);
-    for (int32 channel = 0; channel < 16; ++channel)
-        EXPECT_EQ(host.changed[channel], 0x100000 + channel);
+    for (int32 channel = 0; channel < 16; ++channel) EXPECT_EQ(host.changed[channel], 0x100000 + channel);
     EXPECT_EQ(programName(0x100007, 12), "012 Restored Tone");
     EXPECT_EQ(programName(0x10000F, 127), "127 Last One");
     EXPECT_EQ(programName(0x100000, 11), "011");

@@ -17,7 +17,8 @@ public:
             *obj = static_cast<Steinberg::Vst::IUnitHandler*>(this);
             return Steinberg::kResultOk;
         }
-        if (iidEqual(iid, Steinberg::Vst::IComponentHandler::iid) || iidEqual(iid, Steinberg::FUnknown::iid)) {
+        if (iidEqual(iid, Steinberg::Vst::IComponentHandler::iid) ||
+            iidEqual(iid, Steinberg::FUnknown::iid)) {
             *obj = static_cast<Steinberg::Vst::IComponentHandler*>(this);
             return Steinberg::kResultOk;
         }
