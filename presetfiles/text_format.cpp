@@ -28,7 +28,12 @@ void appendFixed6(std::string& out, double value) {
 }
 
 void appendPresetName(std::string& out, const char (&presetName)[kPresetNameLength + 1]) {
-    for (int32_t i = 0; i < kPresetNameLength && presetName[i] != '\0'; ++i) out.push_back(presetName[i]);
+    // SysEx may store any byte in a name; a line feed would split the record, a zero
+    // byte would cut it short, and the import would then skip the record altogether.
+    for (int32_t i = 0; i < kPresetNameLength; ++i) {
+        const char c = presetName[i];
+        out.push_back(c >= 0x20 && c <= 0x7E ? c : ' ');
+    }
 }
 
 bool writeTextFile(const char* path, const std::string& contents) {

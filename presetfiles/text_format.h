@@ -14,7 +14,8 @@ void appendDecimal(std::string& out, int64_t value);
 void appendHexByte(std::string& out, int32_t value);
 /// Appends value as printf's "%f" writes it in the "C" locale: fixed, six decimals.
 void appendFixed6(std::string& out, double value);
-/// Appends a preset name up to its terminating zero, at most 16 characters.
+/// Appends the 16 name bytes, each byte outside 0x20..0x7E (a zero byte included) as a
+/// space, so that the name always fills its 16 quoted characters.
 void appendPresetName(std::string& out, const char (&presetName)[kPresetNameLength + 1]);
 
 /// Writes contents to path in text mode, replacing any file there; false when

@@ -49,7 +49,7 @@ TEST(TextExport, SetValuesAndShortNames) {
     Tables t;
     TonePreset& p = t.tones[9];
     setPresetName(p.presetName, "Bell \"9\"");
-    p.presetName[8] = '\0';  // a name ending early is written up to its end
+    p.presetName[8] = '\0';  // a zero byte inside the name is written as a space
     p.lfoFreq = 16383;
     p.strc = 2;
     p.tune = 0;
@@ -74,7 +74,7 @@ TEST(TextExport, SetValuesAndShortNames) {
     s.sl = 6;
     s.rr = 5;
     EXPECT_EQ(splitLines(formatText(kTones, t.view()))[10],
-              "@I:9 \"Bell \"9\"\" 16383 2 0 15 127 1 2 3 4 5 3 127");
+              "@I:9 \"Bell \"9\"        \" 16383 2 0 15 127 1 2 3 4 5 3 127");
     EXPECT_EQ(splitLines(formatText(kSamplers, t.view()))[101],
               "@S:100 \"Kick 1          \" 127 1 15 16383 9 8 7 6 5");
 }
