@@ -1,5 +1,7 @@
 #include "synth/pcm/sound_records.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -86,7 +88,9 @@ void setLoopPoints(SampleData& s, int32_t loopStart, int32_t loopEnd) {
 }
 
 void setSamplePitch(SampleData& s, float pitch) {
-    s.Pitch = pitch;
+    // The text files write Pitch without a sign and read it back only so; below 1 Hz
+    // every value plays alike, so negatives (and NaN, and -0) are stored as 0.
+    s.Pitch = pitch > 0.0f ? std::min(pitch, FLT_MAX) : 0.0f;
     s.pitchLog = logOfRate(pitch);
     s.pitchOffset = s.rateLog - s.pitchLog;
 }

@@ -43,7 +43,7 @@ struct SamplerPreset {
 struct SampleData {
     bool hasData = false;
     float sampleRate = 0.0f;  ///< recording rate, Hz
-    float Pitch = 0.0f;       ///< fundamental of the waveform, Hz, 0 = not set
+    float Pitch = 0.0f;       ///< fundamental of the waveform, Hz, 0 = not set, never negative
     uint32_t* samples = nullptr;  ///< frameCount * channels log-amplitude codes, interleaved
     int32_t frameCount = 0;
     int32_t channels = 0;
@@ -81,7 +81,9 @@ int32_t logOfRate(float v);
 void setPlaybackPoints(SampleData& slot, int32_t start, int32_t end);
 /// Loop: kept only when it lies inside start..end; otherwise the loop is cleared.
 void setLoopPoints(SampleData& slot, int32_t loopStart, int32_t loopEnd);
-/// Stores Pitch and recomputes pitchLog and pitchOffset.
+/// Stores Pitch held to 0..FLT_MAX (negatives and NaN become 0) and recomputes
+/// pitchLog and pitchOffset. Every way a pitch enters (editor, state restore, text
+/// import) goes through here.
 void setSamplePitch(SampleData& slot, float pitch);
 /// Stores sampleRate and recomputes rateLog and pitchOffset.
 void setSampleRateFields(SampleData& slot, float sampleRate);

@@ -1,4 +1,6 @@
 // Sound records, sample points, log codes and rate constants.
+#include <cfloat>
+#include <cmath>
 #include <cstring>
 
 #include "tests/engine/engine_test_support.h"
@@ -146,6 +148,18 @@ TEST(SoundRecords, LogCodesAndPitchLogs) {
     setSamplePitch(s, 261.63f);
     EXPECT_EQ(s.rateLog, 127392);
     EXPECT_EQ(s.pitchOffset, 127392 - s.pitchLog);
+
+    // A pitch is never negative (the text files could not carry it back): negatives,
+    // -0 and NaN are stored as 0, infinity as the largest float.
+    for (const float bad : {-261.63f, -0.0f, -INFINITY, NAN}) {
+        setSamplePitch(s, bad);
+        EXPECT_EQ(s.Pitch, 0.0f) << bad;
+        EXPECT_FALSE(std::signbit(s.Pitch)) << bad;
+        EXPECT_EQ(s.pitchLog, 0);
+        EXPECT_EQ(s.pitchOffset, 127392);
+    }
+    setSamplePitch(s, INFINITY);
+    EXPECT_EQ(s.Pitch, FLT_MAX);
 }
 
 TEST(RateConstants, At44100And48000AndAfterTuneChange) {

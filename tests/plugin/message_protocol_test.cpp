@@ -313,6 +313,37 @@ TEST_F(Protocol, SampleSlotPointsAndFileRequests) {
     EXPECT_TRUE(chunk().slots[7].present);
 }
 
+TEST_F(Protocol, APitchIsNeverNegativeSoItSurvivesTheTextFiles) {
+    const std::string wav = writeRampWav(folder.file("ramp.wav"), 5000);
+    EXPECT_EQ(request(0x2100, wav), std::vector<std::string>{"Processor:uiUpdate"});
+    EXPECT_EQ(change(0x3005, -261.63), 0.0);
+    EXPECT_EQ(chunk().slots[0].Pitch, 0.0f);
+    EXPECT_FALSE(std::signbit(chunk().slots[0].Pitch));
+    EXPECT_EQ(change(0x3005, std::nan("")), 0.0);
+
+    // Exported as 0.000000 (not -261.630005, which the import skips) and read back.
+    EXPECT_FLOAT_EQ(change(0x3005, 261.63), 261.63f);
+    EXPECT_EQ(change(0x3005, -0.0), 0.0);
+    EXPECT_EQ(request(0x9500, folder.file("samples.txt")), std::vector<std::string>{});
+    EXPECT_EQ(lines(folder.file("samples.txt"))[2], "@:0 0 5000 0 0 0.000000");
+    EXPECT_FLOAT_EQ(change(0x3005, 440.0), 440.0f);
+    EXPECT_EQ(request(0x1500, folder.file("samples.txt")), std::vector<std::string>{"Processor:uiUpdate"});
+    EXPECT_EQ(chunk().slots[0].Pitch, 0.0f);
+
+    // A saved negative pitch is restored as 0.
+    state::StateChunk c = chunk();
+    c.slots[0].Pitch = -261.63f;
+    const std::vector<uint8_t> bytes = state::stateChunkBytes(c);
+    IPtr<MemoryStream> stream = owned(new MemoryStream);
+    int32 written = 0;
+    stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
+    stream->seek(0, IBStream::kIBSeekSet, nullptr);
+    ASSERT_EQ(component->setState(stream), kResultOk);
+    c = chunk();
+    EXPECT_EQ(c.slots[0].Pitch, 0.0f);
+    EXPECT_EQ(c.slots[0].end, 5000u);
+}
+
 TEST_F(Protocol, ExportsWriteTheFilesAndTheImportsReadThemBack) {
     change(0x1001, 4.0 / 127.0);
     change(0x100A, 0.5);  // tone 4 tl 64

@@ -80,6 +80,24 @@ TEST(RoundTrip, SampleParameters) {
     for (int32_t i = 0; i < 128; ++i) expectSameSlot(target.slots[i], source.slots[i], i);
 }
 
+TEST(RoundTrip, NegativePitchesAreStoredAsZeroAndSurvive) {
+    Tables source;
+    for (int32_t i = 0; i < 128; ++i) {
+        setSampleRateFields(source.slots[i], 44100.0f);
+        setPlaybackPoints(source.slots[i], 0, 1000);
+        setSamplePitch(source.slots[i], i % 2 ? -261.63f : -0.0f);
+    }
+    EXPECT_EQ(splitLines(formatText(kSampleData, source.view()))[2], "@:0 0 1000 0 0 0.000000");
+    Tables target;
+    Lcg random(3u);
+    for (int32_t i = 0; i < 128; ++i) {
+        setSampleRateFields(target.slots[i], 44100.0f);
+        setSamplePitch(target.slots[i], 100.0f + random.below(1000));
+    }
+    roundTrip(kSampleData, source, target, "negative-pitch");
+    for (int32_t i = 0; i < 128; ++i) expectSameSlot(target.slots[i], source.slots[i], i);
+}
+
 // The hexadecimal bytes of one listing line, F0 and F7 included.
 std::vector<uint8_t> messageBytes(const std::string& line) {
     std::vector<uint8_t> bytes;
