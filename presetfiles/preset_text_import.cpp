@@ -1,11 +1,9 @@
 #include "presetfiles/preset_text_import.h"
 
 #include <cfloat>
-#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <system_error>
 
 #include "presetfiles/line_window.h"
@@ -14,62 +12,30 @@
 namespace velt::corvane::presetfiles {
 namespace {
 
-constexpr auto kSyntax = std::regex::ECMAScript;
+const RecordShape kToneShape{"@I:", true, 12, false};
+const RecordShape kSamplerShape{"@S:", true, 9, false};
+const RecordShape kSampleShape{"@:", false, 4, true};
 
-const std::regex& toneRecordPattern() {
-    static const std::regex re("^[ \t]*@I:[0-9]+[, \t\n\r]+\"[ -~]{16}\"([, \t\n\r]+[0-9]+){12}", kSyntax);
-    return re;
+// A record whose number or any integer is out of range writes nothing.
+bool usable(const RecordFields& f) {
+    return f.integersFit && f.number < kRecordCount;
 }
 
-const std::regex& samplerRecordPattern() {
-    static const std::regex re("^[ \t]*@S:[0-9]+[, \t\n\r]+\"[ -~]{16}\"([, \t\n\r]+[0-9]+){9}", kSyntax);
-    return re;
-}
-
-const std::regex& presetTokenPattern() {
-    static const std::regex re("[0-9]+|\"[ -~]{16}\"", kSyntax);
-    return re;
-}
-
-const std::regex& sampleRecordPattern() {
-    static const std::regex re("^[ \t]*@:[0-9]+([, \t\n\r]+[0-9]+){4}[, \t\n\r]+([0-9]+\\.[0-9]+)", kSyntax);
-    return re;
-}
-
-const std::regex& sampleTokenPattern() {
-    static const std::regex re("(?![0-9]+\\.|\\.[0-9]+)[0-9]+|[0-9]+\\.[0-9]+", kSyntax);
-    return re;
-}
-
-// Record number and the integer fields from tokens[first] on; false when any
-// is out of range, so that a bad record writes nothing.
-bool parseRecord(const Token* tokens, int32_t first, int32_t count, int32_t& number, int32_t* values) {
-    if (!parseDecimal(tokens[0], number) || number >= kRecordCount) return false;
-    for (int32_t i = 0; i < count; ++i) {
-        if (!parseDecimal(tokens[first + i], values[i])) return false;
-    }
-    return true;
-}
-
-void copyName(char (&presetName)[kPresetNameLength + 1], const Token& quoted) {
-    std::memcpy(presetName, quoted.text + 1, kPresetNameLength);
+void copyName(char (&presetName)[kPresetNameLength + 1], const RecordFields& f) {
+    std::memcpy(presetName, f.name, kPresetNameLength);
     presetName[kPresetNameLength] = '\0';
 }
 
 class ToneGrammar final : public RecordGrammar {
 public:
     explicit ToneGrammar(TonePreset* tones) : tones_(tones) {}
-    const char* marker() const override { return "@I:"; }
-    const std::regex& recordPattern() const override { return toneRecordPattern(); }
-    const std::regex& tokenPattern() const override { return presetTokenPattern(); }
-    int32_t tokenCount() const override { return 14; }
+    const RecordShape& shape() const override { return kToneShape; }
 
-    void take(const Token* tokens) override {
-        int32_t n = 0;
-        int32_t v[12];
-        if (!parseRecord(tokens, 2, 12, n, v)) return;
-        TonePreset& t = tones_[n];
-        copyName(t.presetName, tokens[1]);
+    void take(const RecordFields& f) override {
+        if (!usable(f)) return;
+        const int32_t* v = f.integers;
+        TonePreset& t = tones_[f.number];
+        copyName(t.presetName, f);
         t.lfoFreq = v[0] & 0x3FFF;
         t.strc = v[1] & 3;
         t.tune = v[2] & 0x3FFF;
@@ -91,17 +57,13 @@ private:
 class SamplerGrammar final : public RecordGrammar {
 public:
     explicit SamplerGrammar(SamplerPreset* samplers) : samplers_(samplers) {}
-    const char* marker() const override { return "@S:"; }
-    const std::regex& recordPattern() const override { return samplerRecordPattern(); }
-    const std::regex& tokenPattern() const override { return presetTokenPattern(); }
-    int32_t tokenCount() const override { return 11; }
+    const RecordShape& shape() const override { return kSamplerShape; }
 
-    void take(const Token* tokens) override {
-        int32_t n = 0;
-        int32_t v[9];
-        if (!parseRecord(tokens, 2, 9, n, v)) return;
-        SamplerPreset& s = samplers_[n];
-        copyName(s.presetName, tokens[1]);
+    void take(const RecordFields& f) override {
+        if (!usable(f)) return;
+        const int32_t* v = f.integers;
+        SamplerPreset& s = samplers_[f.number];
+        copyName(s.presetName, f);
         s.smplNum = v[0] & 127;
         s.pan = v[1] & 127;
         s.octv = v[2] & 15;
@@ -117,34 +79,20 @@ private:
     SamplerPreset* samplers_;
 };
 
-// A pitch beyond the float range counts as out of range, like an integer
-// beyond 32 bits: the record is skipped.
-bool parsePitch(const Token& token, float& pitch) {
-    double value = 0.0;
-    const char* end = token.text + token.length;
-    const std::from_chars_result r = std::from_chars(token.text, end, value, std::chars_format::fixed);
-    if (r.ec != std::errc() || r.ptr != end || !(value <= FLT_MAX)) return false;
-    pitch = static_cast<float>(value);
-    return true;
-}
-
 class SampleGrammar final : public RecordGrammar {
 public:
     explicit SampleGrammar(SampleData* slots) : slots_(slots) {}
-    const char* marker() const override { return "@:"; }
-    const std::regex& recordPattern() const override { return sampleRecordPattern(); }
-    const std::regex& tokenPattern() const override { return sampleTokenPattern(); }
-    int32_t tokenCount() const override { return 6; }
+    const RecordShape& shape() const override { return kSampleShape; }
 
-    void take(const Token* tokens) override {
-        int32_t n = 0;
-        int32_t points[4];
-        float pitch = 0.0f;
-        if (!parseRecord(tokens, 1, 4, n, points) || !parsePitch(tokens[5], pitch)) return;
-        SampleData& slot = slots_[n];
+    void take(const RecordFields& f) override {
+        // A pitch beyond the float range counts as out of range, like an integer
+        // beyond 32 bits: the record is skipped.
+        if (!usable(f) || !f.decimalFits || !(f.decimal <= FLT_MAX)) return;
+        const int32_t* points = f.integers;
+        SampleData& slot = slots_[f.number];
         setPlaybackPoints(slot, points[0], points[1]);
         setLoopPoints(slot, points[2], points[3]);
-        setSamplePitch(slot, pitch);
+        setSamplePitch(slot, static_cast<float>(f.decimal));
     }
 
 private:

@@ -12,10 +12,10 @@ namespace velt::corvane::presetfiles {
 /// Reads the file at path and writes every record it names into the table of
 /// kind (TextKind); lines that do not fit the kind's grammar, records numbered
 /// 128 or more and records with a number beyond 2147483647 are skipped, and the
-/// last line naming a record wins; a record longer than kMaxRecordChars
-/// (record_scanner.h) from its marker is skipped too. False when the kind is
-/// unknown, its table is null or the file cannot be opened; then nothing is
-/// changed. Main thread.
+/// last line naming a record wins. A record may be of any length; a UTF-8
+/// byte-order mark at the start of the text is skipped. Time is linear in the
+/// length of the text and memory bounded. False when the kind is unknown, its
+/// table is null or the file cannot be opened; then nothing is changed. Main thread.
 bool importText(const char* path, int32_t kind, const SoundTables& tables);
 
 /// The same import from text held in memory (the contents of such a file).

@@ -1,52 +1,53 @@
-// Successive record matches at line starts of a text, found with a record
-// pattern inside windows of bounded length, and the tokens of each match.
+// Successive records at line starts of a text, found by a scanner that reads every
+// byte once: linear time, a fixed amount of state and no recursion, whatever the
+// length of a record, its separators or its digit runs.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <regex>
 
 #include "presetfiles/line_window.h"
+#include "synth/pcm/sound_records.h"
 
 namespace velt::corvane::presetfiles {
 
-/// Longest record, counted from its marker to the end of its last field, that
-/// the import reads; the pattern matcher recurses once per character, so a
-/// longer record (absurd padding or digit runs) is skipped rather than risking
-/// the stack.
-constexpr size_t kMaxRecordChars = 512;
+/// Most unsigned integers a record of any kind holds after its number.
+constexpr int32_t kMaxRecordIntegers = 12;
 
-/// Most tokens a record of any kind holds.
-constexpr int32_t kMaxRecordTokens = 14;
+/// The line grammar of one kind of record:
+///   ^[ \t]*MARKER[0-9]+  ([, \t\n\r]+"NAME")?  ([, \t\n\r]+[0-9]+){integerCount}
+///   ([, \t\n\r]+[0-9]+\.[0-9]+)?
+/// where NAME is exactly 16 bytes of 0x20..0x7E (quotes included) and ^ is the start of
+/// the text or the byte after a line feed. Nothing after the last field is looked at.
+struct RecordShape {
+    const char* marker;    ///< "@I:", "@S:" or "@:"
+    bool quotedName;       ///< a quoted name follows the record number
+    int32_t integerCount;  ///< 0..kMaxRecordIntegers
+    bool decimal;          ///< a decimal number with digits on both sides of the point ends the record
+};
 
-/// One token of a matched record: a view into the scanned text.
-struct Token {
-    const char* text = nullptr;
-    size_t length = 0;
+/// The fields of one record that matched its shape.
+struct RecordFields {
+    int32_t number = 0;  ///< the record number
+    char name[kPresetNameLength] = {};
+    int32_t integers[kMaxRecordIntegers] = {};
+    bool integersFit = true;  ///< false when the number or an integer exceeds 2147483647
+    double decimal = 0.0;     ///< the decimal as the nearest double
+    bool decimalFits = true;  ///< false when it is beyond the double range (too large or too small)
 };
 
 /// What a kind of record looks like and where its matches go.
 class RecordGrammar {
 public:
     virtual ~RecordGrammar() = default;
-    /// Literal text that every match begins with after its leading blanks.
-    virtual const char* marker() const = 0;
-    /// The record pattern; it starts with ^[ \t]* and must match at a line start.
-    virtual const std::regex& recordPattern() const = 0;
-    /// The pattern whose successive matches in a record are its tokens.
-    virtual const std::regex& tokenPattern() const = 0;
-    /// Number of tokens every match of the record pattern yields.
-    virtual int32_t tokenCount() const = 0;
-    /// Receives the tokens of one match, in text order.
-    virtual void take(const Token* tokens) = 0;
+    virtual const RecordShape& shape() const = 0;
+    /// Receives each record that matched, in text order.
+    virtual void take(const RecordFields& fields) = 0;
 };
 
-/// Finds, from the start to the end of the source, the successive
-/// non-overlapping matches of the grammar's record pattern, where ^ matches at
-/// the start and after each line feed, and hands each match's tokens on.
+/// Finds, from the start to the end of the source, the successive non-overlapping
+/// records of the grammar's shape and hands each on. A UTF-8 byte-order mark at the
+/// very start is skipped, so that the first line is a line start.
 void scanRecords(TextSource& source, RecordGrammar& grammar);
-
-/// Decimal value of a run of digits; false when it exceeds 2147483647.
-bool parseDecimal(const Token& token, int32_t& value);
 
 }  // namespace velt::corvane::presetfiles

@@ -1,9 +1,8 @@
 // Hostile and absurd input: numbers beyond 32 bits, binary data, NUL bytes,
-// huge lines and files, and the bound on the length of one record.
+// huge lines and files, records of any length and a byte-order mark.
 #include <algorithm>
 #include <cstring>
 
-#include "presetfiles/record_scanner.h"
 #include "tests/presetfiles/preset_test_support.h"
 
 namespace velt::corvane::presetfiletest {
@@ -11,7 +10,6 @@ namespace {
 
 using presetfiles::importText;
 using presetfiles::importTextFromString;
-using presetfiles::kMaxRecordChars;
 
 const std::string kToneRest = " \"after the bad   \" 1 2 3 4 5 6 7 8 9 10 3 12";
 
@@ -101,37 +99,65 @@ TEST(BadInput, EmptyBinaryAndNulInput) {
     EXPECT_EQ(u.tones[13].kfStart, 12);
 }
 
-TEST(BadInput, RecordLengthBound) {
-    // Measured from the marker: the blanks before it may run on without limit.
+TEST(BadInput, RecordsOfAnyLength) {
+    // Padded with separators and blank lines far beyond what a recursive matcher's
+    // stack would take: every record imports.
     auto record = [](int32_t number, size_t length) {
         std::string head = "@I:" + std::to_string(number);
-        const std::string tail = " \"bounded record  \" 1 2 3 4 5 6 7 8 9 10 3 12";
+        const std::string tail = " \"padded record   \" 1 2 3 4 5 6 7 8 9 10 3 12";
         return head + std::string(length - head.size() - tail.size(), ',') + tail;
     };
-    ASSERT_EQ(record(1, kMaxRecordChars).size(), kMaxRecordChars);
+    ASSERT_EQ(record(1, 512).size(), 512u);
     Tables t;
-    ASSERT_TRUE(importTextFromString(record(1, kMaxRecordChars) + "\n" + record(2, kMaxRecordChars + 1) +
-                                         "\n" + record(3, kMaxRecordChars) + " 99\n" +
-                                         record(4, kMaxRecordChars) + "\n" + std::string(3000000, ' ') +
-                                         record(5, 100) + "\n" + "@I:6" + std::string(100000, ',') +
-                                         kToneRest + "\n" + record(7, 60),
+    ASSERT_TRUE(importTextFromString(record(1, 512) + "\n" + record(2, 513) + "\n" + record(3, 100000) +
+                                         " 99\n" + std::string(3000000, ' ') + record(5, 100) + "\n" + "@I:6" +
+                                         std::string(200000, '\n') + kToneRest + "\n" + "@I:4" +
+                                         std::string(100000, ' ') + "\r\n\t" + kToneRest + "\n" + record(7, 60),
                                      kTones, t.view()));
     Tables fresh;
-    EXPECT_EQ(t.tones[1].kfStart, 12);
-    expectSameTone(t.tones[2], fresh.tones[2], 2);
-    EXPECT_EQ(t.tones[3].kfStart, 12);  // the ignored 99 beyond the bound does not matter
-    EXPECT_EQ(t.tones[4].kfStart, 12);
-    EXPECT_EQ(t.tones[5].kfStart, 12);
-    expectSameTone(t.tones[6], fresh.tones[6], 6);
-    EXPECT_EQ(t.tones[7].kfStart, 12);  // at the very end of the text, no line feed
+    for (int32_t n = 1; n <= 7; ++n) EXPECT_EQ(t.tones[n].kfStart, 12) << n;
+    EXPECT_STREQ(t.tones[6].presetName, "after the bad   ");
 
-    // A last number whose digits run past the bound is not cut short.
+    Tables s;
+    ASSERT_TRUE(importTextFromString("@:3" + std::string(50000, '\n') + "0,\n\n100" + std::string(70000, ' ') +
+                                         "0 0" + std::string(1000, '\t') + "12.5\n",
+                                     kSampleData, s.view()));
+    EXPECT_EQ(s.slots[3].PlayBackEndPoint, 100);
+    EXPECT_EQ(s.slots[3].Pitch, 12.5f);
+
+    // A last number whose digits run on and on is still one number, beyond 32 bits.
     Tables u;
-    const std::string longDigits =
-        "@I:9 \"bounded record  \" 1 2 3 4 5 6 7 8 9 10 3 " + std::string(600, '1');
+    const std::string longDigits = "@I:9 \"padded record   \" 1 2 3 4 5 6 7 8 9 10 3 " + std::string(600, '1');
     ASSERT_TRUE(importTextFromString(longDigits + "\n@I:10" + kToneRest, kTones, u.view()));
     expectSameTone(u.tones[9], fresh.tones[9], 9);
     EXPECT_EQ(u.tones[10].kfStart, 12);
+    // So is a record number of a million zeros and a one, and a long pitch.
+    ASSERT_TRUE(importTextFromString("@I:" + std::string(1000000, '0') + "11" + kToneRest, kTones, u.view()));
+    EXPECT_EQ(u.tones[11].kfStart, 12);
+    ASSERT_TRUE(importTextFromString("@:1 0 100 0 0 " + std::string(100000, '0') + "440." +
+                                         std::string(100000, '0') + "\n",
+                                     kSampleData, u.view()));
+    EXPECT_EQ(u.slots[1].Pitch, 440.0f);
+}
+
+TEST(BadInput, AByteOrderMarkAtTheStartIsSkipped) {
+    const std::string bom = "\xEF\xBB\xBF";
+    Tables t;
+    ASSERT_TRUE(importText(writeTestFile("bom.txt", bom + "@I:3" + kToneRest + "\r\n@I:4" + kToneRest).c_str(),
+                           kTones, t.view()));
+    EXPECT_EQ(t.tones[3].kfStart, 12);
+    EXPECT_EQ(t.tones[4].kfStart, 12);
+    ASSERT_TRUE(importTextFromString(bom + "  @S:2 \"with a mark     \" 1 2 3 4 5 6 7 8 9", kSamplers, t.view()));
+    EXPECT_EQ(t.samplers[2].rr, 9);
+    ASSERT_TRUE(importTextFromString(bom + "@:5 0 100 0 0 1.5", kSampleData, t.view()));
+    EXPECT_EQ(t.slots[5].PlayBackEndPoint, 100);
+    // Only at the very start, and only the whole mark.
+    Tables fresh;
+    Tables u;
+    ASSERT_TRUE(importTextFromString("\n" + bom + "@I:3" + kToneRest, kTones, u.view()));
+    ASSERT_TRUE(importTextFromString("\xEF\xBB@I:4" + kToneRest, kTones, u.view()));
+    ASSERT_TRUE(importTextFromString(bom + bom + "@I:5" + kToneRest, kTones, u.view()));
+    expectSameTables(u, fresh);
 }
 
 TEST(BadInput, HugeLinesAndFiles) {

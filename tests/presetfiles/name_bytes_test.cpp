@@ -13,10 +13,14 @@ using presetfiles::formatSysExText;
 using presetfiles::formatText;
 using presetfiles::importTextFromString;
 
-bool printable(char c) { return c >= 0x20 && c <= 0x7E; }
+bool printable(char c) {
+    return c >= 0x20 && c <= 0x7E;
+}
 
 /// Name byte i of preset n: the 2048 name bytes run through 0..255 eight times.
-char nameByte(int32_t n, int32_t i) { return static_cast<char>((n * 16 + i) & 0xFF); }
+char nameByte(int32_t n, int32_t i) {
+    return static_cast<char>((n * 16 + i) & 0xFF);
+}
 
 /// The name as the export writes it and the import reads it back.
 std::string exportedName(const char (&name)[kPresetNameLength + 1]) {
@@ -99,9 +103,10 @@ TEST(NameBytes, NamesWrittenBySysExExportAndImportBack) {
     synth::SynthesizerPCM synth(440.0f, 0.8f);
     for (int32_t n = 0; n < 8; ++n) {
         for (const int32_t block : {0x04, 0x06}) {
-            std::vector<uint8_t> message = {0x7D, 0x10, 0x23, static_cast<uint8_t>(block),
-                                            static_cast<uint8_t>(n), 0x00};
-            for (int32_t i = 0; i < kPresetNameLength; ++i) message.push_back(static_cast<uint8_t>(n * 16 + i));
+            std::vector<uint8_t> message = {
+                0x7D, 0x10, 0x23, static_cast<uint8_t>(block), static_cast<uint8_t>(n), 0x00};
+            for (int32_t i = 0; i < kPresetNameLength; ++i)
+                message.push_back(static_cast<uint8_t>(n * 16 + i));
             message.push_back(0xF7);
             sendSysEx(synth, message);
         }
