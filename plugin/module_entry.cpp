@@ -11,8 +11,6 @@
 #include "plugin/corvane_vst_processor.h"
 #include "plugin/plugin_factory.h"
 #include "plugin/plugin_ids.h"
-#include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "pluginterfaces/vst/ivsteditcontroller.h"
 
 extern "C" {
 SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle);
@@ -88,22 +86,12 @@ SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory() {
         gPluginFactory->addRef();
         return gPluginFactory;
     }
-    static const PFactoryInfo factoryInfo("Veltworks", "https://veltworks.example", "",
-                                          PFactoryInfo::kUnicode);
+    const PFactoryInfo factoryInfo = corvaneFactoryInfo();
     auto* factory = new (std::nothrow) CPluginFactory(factoryInfo);
     if (!factory) return nullptr;
 
-    static const char kVersion[] = "22.8.8";
-    static const char kSdkVersion[] = "VST 3.7.3";
-    TUID processorId;
-    TUID controllerId;
-    kCorvaneProcessorUID.toTUID(processorId);
-    kCorvaneControllerUID.toTUID(controllerId);
-    const PClassInfo2 processorClass(processorId, PClassInfo::kManyInstances, kVstAudioEffectClass,
-                                     "Corvane Synth PCM", kDistributable, PlugType::kInstrumentSynth, "",
-                                     kVersion, kSdkVersion);
-    const PClassInfo2 controllerClass(controllerId, PClassInfo::kManyInstances, kVstComponentControllerClass,
-                                      "Corvane Synth PCM Controller", 0, "", "", kVersion, kSdkVersion);
+    const PClassInfo2 processorClass = corvaneClassInfo(0);
+    const PClassInfo2 controllerClass = corvaneClassInfo(1);
     factory->registerClass(&processorClass, CorvaneVSTProcessor::createInstance);
     factory->registerClass(&controllerClass, CorvaneVSTController::createInstance);
     gPluginFactory = factory;
