@@ -41,7 +41,8 @@ const char* exportUsage() {
            "  KIND              tones, samplers, samples, tones-sysex or samplers-sysex\n"
            "  --state-in FILE   export from this saved state chunk (default: a new instance)\n"
            "  --plugin BUNDLE   the plug-in bundle to load\n"
-           "                    (default: $HOME/.vst3/Corvane Synth PCM.vst3)\n"
+           "                    (default: \"Corvane Synth PCM.vst3\" in the first of ~/.vst3,\n"
+           "                    /usr/lib/vst3 and /usr/local/lib/vst3 that has it)\n"
            "\n"
            "Exit status: 0 on success, 2 on any error (nothing is written then).\n";
 }

@@ -1,5 +1,7 @@
 #include "tools/toolkit/render_options.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -140,9 +142,17 @@ bool applyOption(const std::string& name, const std::string& value, RenderOption
 }  // namespace
 
 std::string defaultPluginPath() {
+    static const char kBundle[] = "/Corvane Synth PCM.vst3";
     const char* home = std::getenv("HOME");
-    if (!home || !*home) return "";
-    return std::string(home) + "/.vst3/Corvane Synth PCM.vst3";
+    const std::string user = home && *home ? std::string(home) + "/.vst3" + kBundle : std::string();
+    // The order hosts scan in: a copy built into ~/.vst3 wins over the packaged one.
+    for (const std::string& candidate :
+         {user, std::string("/usr/lib/vst3") + kBundle, std::string("/usr/local/lib/vst3") + kBundle}) {
+        struct stat info {};
+        if (!candidate.empty() && stat(candidate.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            return candidate;
+    }
+    return user;
 }
 
 const char* renderUsage() {
@@ -152,7 +162,8 @@ const char* renderUsage() {
            "driven as a host drives it, into a 32-bit float stereo WAV file.\n"
            "\n"
            "  --plugin BUNDLE   the plug-in bundle to load\n"
-           "                    (default: $HOME/.vst3/Corvane Synth PCM.vst3)\n"
+           "                    (default: \"Corvane Synth PCM.vst3\" in the first of ~/.vst3,\n"
+           "                    /usr/lib/vst3 and /usr/local/lib/vst3 that has it)\n"
            "  --engine          render with the synthesizer engine directly, no plug-in\n"
            "  --state-in FILE   start the plug-in from this saved state chunk; the options\n"
            "                    below apply on top of it (plug-in only)\n"
@@ -172,6 +183,7 @@ const char* renderUsage() {
            "  --outputs mix|all mix: the 16 outputs summed into OUT.wav (default);\n"
            "                    all: OUT-01.wav ... OUT-16.wav for each output with sound\n"
            "  -h, --help        show this text\n"
+           "  --version         show the version (alone)\n"
            "\n"
            "Through the plug-in, the song's notes and SysEx messages go in as events, its\n"
            "controllers, pitch bends and program changes as the parameters the plug-in's\n"

@@ -44,8 +44,8 @@ struct RenderOptions {
     bool help = false;  ///< -h/--help: print the usage and do nothing else
 };
 
-/// The bundle hosts install for the user: "$HOME/.vst3/Corvane Synth PCM.vst3"; empty
-/// when HOME is not set.
+/// "Corvane Synth PCM.vst3" in the first of $HOME/.vst3, /usr/lib/vst3 and /usr/local/lib/vst3
+/// that holds it; "$HOME/.vst3/Corvane Synth PCM.vst3" (empty without HOME) when none does.
 std::string defaultPluginPath();
 
 /// Parses argv[1..argc-1] into options; false with a one-line reason in error.
