@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libx11-dev fonts-liberation2
   zenity xvfb xdotool
   clang libclang-rt-14-dev
+  dpkg-dev file lintian
 )
 
 missing=()
