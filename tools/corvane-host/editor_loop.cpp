@@ -1,5 +1,7 @@
 #include "tools/corvane-host/editor_loop.h"
 
+#include <poll.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,11 +19,8 @@ using namespace Steinberg;
 namespace {
 
 constexpr const char* kWindowTitle = "Corvane Synth PCM";
-constexpr double kFramesPerMs = 44.1;
-/// Longest wait of one loop turn: the audio is rendered in turns at least this often.
+/// Longest wait of one loop turn: the driver gets a turn at least this often.
 constexpr double kTurnMs = 5.0;
-/// Most frames one turn renders, so that a loop that fell behind still serves the view.
-constexpr int64_t kMostFramesPerTurn = 8192;
 
 struct LoopState {
     bool screenshotTaken = false;
@@ -43,11 +42,10 @@ void takeScreenshot(HostWindow& window, const std::string& path, LoopState& stat
     if (!writeWindowScreenshot(window.display(), window.window(), path, error)) fail(state, error);
 }
 
-void runTurns(HostWindow& window, HostRunLoop& runLoop, LivePlayer& player,
+void runTurns(HostWindow& window, HostRunLoop& runLoop, LoopDriver& driver,
               const EditorLoopSettings& settings, LoopState& state) {
     const double startMs = monotonicMs();
-    const int64_t startFrame = player.position();
-    while (!state.failed) {
+    while (!state.failed && !driver.finished()) {
         const double elapsedMs = monotonicMs() - startMs;
         if (settings.seconds > 0.0 && elapsedMs >= settings.seconds * 1000.0) break;
         window.handleEvents();
@@ -57,16 +55,14 @@ void runTurns(HostWindow& window, HostRunLoop& runLoop, LivePlayer& player,
             takeScreenshot(window, settings.screenshotPath, state);
 
         std::string error;
-        const auto due = startFrame + static_cast<int64_t>(std::floor(elapsedMs * kFramesPerMs));
-        if (!player.advanceTo(due, kMostFramesPerTurn, error)) fail(state, error);
-        if (player.songDone() && !player.finishSong(error)) fail(state, error);
+        if (!driver.turn(error)) fail(state, error);
         runLoop.runOnce(kTurnMs, window.fd());
     }
 }
 
 }  // namespace
 
-bool runEditorLoop(Vst::IEditController& controller, HostWindow& window, LivePlayer& player,
+bool runEditorLoop(Vst::IEditController& controller, HostWindow& window, LoopDriver& driver,
                    const EditorLoopSettings& settings, std::string& error) {
     IPtr<IPlugView> view = owned(controller.createView(Vst::ViewType::kEditor));
     if (!view) {
@@ -100,7 +96,7 @@ bool runEditorLoop(Vst::IEditController& controller, HostWindow& window, LivePla
     window.map();
 
     LoopState state;
-    runTurns(window, runLoop, player, settings, state);
+    runTurns(window, runLoop, driver, settings, state);
     // A run shorter than the wait, or a window closed early, still leaves its picture.
     if (!settings.screenshotPath.empty() && !state.screenshotTaken && !state.failed)
         takeScreenshot(window, settings.screenshotPath, state);
@@ -112,6 +108,16 @@ bool runEditorLoop(Vst::IEditController& controller, HostWindow& window, LivePla
     runLoop.clear();
     if (state.failed) error = state.error;
     return !state.failed;
+}
+
+bool runHeadlessLoop(LoopDriver& driver, double seconds, std::string& error) {
+    const double startMs = monotonicMs();
+    while (!driver.finished()) {
+        if (seconds > 0.0 && monotonicMs() - startMs >= seconds * 1000.0) break;
+        if (!driver.turn(error)) return false;
+        poll(nullptr, 0, static_cast<int>(kTurnMs));
+    }
+    return true;
 }
 
 }  // namespace velt::corvane::tools

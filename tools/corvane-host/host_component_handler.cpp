@@ -42,16 +42,7 @@ tresult PLUGIN_API HostComponentHandler::restartComponent(int32) {
 }
 
 bool HostComponentHandler::takePendingEdits(HostParameterChanges& params) {
-    size_t taken = 0;
-    bool ok = true;
-    for (; taken < pending_.size(); ++taken) {
-        if (!params.add(pending_[taken].id, 0, pending_[taken].value)) {
-            ok = false;
-            break;
-        }
-    }
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(taken));
-    return ok;
+    return takePendingEdits([&params](ParamID id, double value) { return params.add(id, 0, value); });
 }
 
 }  // namespace velt::corvane::tools

@@ -2,6 +2,7 @@
 // processor's next block, as a host forwards them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +32,16 @@ public:
     /// Moves the pending edits into params at offset 0 (the latest value of each id) and forgets
     /// them; false when params ran out of room (the rest stays pending).
     bool takePendingEdits(HostParameterChanges& params);
+
+    /// Hands the pending edits to take (id, value) in order until it returns false; those
+    /// stay pending. False when some stayed.
+    template <typename Take>
+    bool takePendingEdits(Take&& take) {
+        size_t taken = 0;
+        while (taken < pending_.size() && take(pending_[taken].id, pending_[taken].value)) ++taken;
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(taken));
+        return pending_.empty();
+    }
 
     int64_t editCount() const { return edits_; }
 

@@ -32,6 +32,16 @@ bool parseHostOptions(int argc, const char* const* argv, HostOptions& options, s
             options.help = true;
             return true;
         }
+        if (arg == "--jack" || arg == "--mix" || arg == "--connect" || arg == "--no-editor" ||
+            arg == "--verbose") {
+            bool& flag = arg == "--jack"      ? options.jack
+                         : arg == "--mix"     ? options.mix
+                         : arg == "--connect" ? options.connect
+                         : arg == "--verbose" ? options.verbose
+                                              : options.noEditor;
+            flag = true;
+            continue;
+        }
         const bool takesValue = arg == "--plugin" || arg == "--state-in" || arg == "--state-out" ||
                                 arg == "--seconds" || arg == "--screenshot" || arg == "--screenshot-after";
         if (takesValue) {
@@ -65,6 +75,18 @@ bool parseHostOptions(int argc, const char* const* argv, HostOptions& options, s
         }
         positional.push_back(arg);
     }
+    if (!options.jack && (options.mix || options.connect || options.verbose)) {
+        error = "--mix, --connect and --verbose need --jack";
+        return false;
+    }
+    if (options.jack && !positional.empty()) {
+        error = "--jack plays what comes in from JACK, not a song";
+        return false;
+    }
+    if (options.noEditor && !options.screenshotPath.empty()) {
+        error = "--screenshot needs the editor's window";
+        return false;
+    }
     if (positional.size() == 2) {
         options.songPath = positional[0];
         options.outPath = positional[1];
@@ -77,7 +99,8 @@ bool parseHostOptions(int argc, const char* const* argv, HostOptions& options, s
 
 const char* hostUsage() {
     return "usage: corvane-host [--plugin BUNDLE] [--state-in FILE] [--state-out FILE] [--seconds N]\n"
-           "                    [--screenshot FILE.png] [--screenshot-after S] [SONG.mid OUT.wav]\n"
+           "                    [--screenshot FILE.png] [--screenshot-after S] [--no-editor]\n"
+           "                    [SONG.mid OUT.wav | --jack [--mix] [--connect] [--verbose]]\n"
            "Opens the plug-in's editor in a window and, with a song, plays it through the plug-in in\n"
            "real time into OUT.wav (the song and a 2 s tail, or what was played when the window closed).\n"
            "  --plugin BUNDLE        the .vst3 bundle (default: the first of ~/.vst3, /usr/lib/vst3 and\n"
@@ -86,7 +109,15 @@ const char* hostUsage() {
            "  --state-out FILE       state chunk saved after the editor closed\n"
            "  --seconds N            quit after N seconds (default: when the window is closed)\n"
            "  --screenshot FILE.png  the window's contents, taken --screenshot-after S seconds\n"
-           "                         after it opened (default 1)\n";
+           "                         after it opened (default 1)\n"
+           "  --no-editor            run without a window\n"
+           "  --jack                 play live as a JACK client: one MIDI input, the outputs as\n"
+           "                         32 audio ports \"out 1 L\" ... \"out 16 R\"\n"
+           "  --mix                  one stereo pair \"out L\", \"out R\" of all 16 outputs instead\n"
+           "  --connect              outputs to the system playback ports, every MIDI hardware\n"
+           "                         port to the input\n"
+           "  --verbose              xruns and the callback's load once a second\n"
+           "Ctrl+C or closing the window saves --state-out and quits.\n";
 }
 
 }  // namespace velt::corvane::tools

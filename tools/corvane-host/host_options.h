@@ -14,6 +14,11 @@ struct HostOptions {
     double screenshotAfter = 1.0;  ///< --screenshot-after, seconds after the window opened
     std::string songPath;          ///< SONG.mid, played in real time while the window is open
     std::string outPath;           ///< OUT.wav: what was played, with a 2 s tail
+    bool jack = false;             ///< --jack: a JACK client at the server's rate and period
+    bool mix = false;              ///< --mix: one stereo pair of all 16 outputs instead of 32 ports
+    bool connect = false;          ///< --connect: outputs to the playback ports, MIDI hardware to the input
+    bool noEditor = false;         ///< --no-editor: no window
+    bool verbose = false;          ///< --verbose: xruns and the callback's load once a second
     bool help = false;
 };
 
