@@ -22,6 +22,8 @@ public:
     /// Waits at most seconds for the exit; the exit status, or -1 on timeout or a signal.
     int wait(double seconds);
     bool running();
+    /// The process id while it runs, else -1.
+    pid_t pid() const { return pid_; }
     /// SIGTERM, then SIGKILL after a second; reaps the process.
     void stop();
 

@@ -15,8 +15,9 @@ bool JackDriver::turn(std::string& error) {
         return false;
     }
     if (!host_.service(error)) return false;
-    edits_.takePendingEdits(
-        [this](Steinberg::Vst::ParamID id, double value) { return host_.queueEdit(ParameterEdit{id, value}); });
+    edits_.takePendingEdits([this](Steinberg::Vst::ParamID id, double value) {
+        return host_.queueEdit(ParameterEdit{id, value});
+    });
     const double now = monotonicMs();
     if (nextReportMs_ < 0.0) nextReportMs_ = now + 1000.0;
     if (verbose_ && now >= nextReportMs_) {
@@ -27,12 +28,15 @@ bool JackDriver::turn(std::string& error) {
     return true;
 }
 
-bool JackDriver::finished() const { return stopRequested(); }
+bool JackDriver::finished() const {
+    return stopRequested();
+}
 
 void JackDriver::report() {
     const JackLoad load = host_.takeLoad();
     char line[160];
-    std::snprintf(line, sizeof line, "corvane-host: %u Hz, %u frames: load %.1f %% (peak %.1f %%), %lld xruns\n",
+    std::snprintf(line, sizeof line,
+                  "corvane-host: %u Hz, %u frames: load %.1f %% (peak %.1f %%), %lld xruns\n",
                   host_.sampleRate(), host_.periodFrames(), load.average * 100.0, load.peak * 100.0,
                   static_cast<long long>(load.xruns));
     *verbose_ << line << std::flush;

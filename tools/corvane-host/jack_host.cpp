@@ -46,7 +46,9 @@ void JackHost::setCallbackProbe(void (*enter)(), void (*leave)()) {
 JackHost::JackHost(PluginSession& session)
     : session_(session), events_(kProcessorQueueCapacity), params_(kProcessorQueueCapacity) {}
 
-JackHost::~JackHost() { close(); }
+JackHost::~JackHost() {
+    close();
+}
 
 bool JackHost::open(const JackHostSettings& settings, std::string& error) {
     close();
@@ -120,7 +122,8 @@ void JackHost::connectPorts() {
         // Every left to the first playback port, every right to the second, so that each
         // part is heard on a stereo card.
         for (int32_t i = 0; count > 0 && i < outCount_; ++i)
-            jack_connect(client_, jack_port_name(outs_[static_cast<size_t>(i)]), playback[std::min(i % 2, count - 1)]);
+            jack_connect(client_, jack_port_name(outs_[static_cast<size_t>(i)]),
+                         playback[std::min(i % 2, count - 1)]);
         jack_free(playback);
     }
     if (const char** hardware =
@@ -165,8 +168,9 @@ bool JackHost::reconfigure(std::string& error) {
     const uint32_t period = jack_get_buffer_size(client_);
     Vst3Processing* processing = session_.processing();
     // prepare() stops processing and deactivates first, then sets up and starts again.
-    const tresult r = processing ? processing->prepare(static_cast<double>(rate), static_cast<int32_t>(period))
-                                 : kResultFalse;
+    const tresult r = processing
+                          ? processing->prepare(static_cast<double>(rate), static_cast<int32_t>(period))
+                          : kResultFalse;
     if (r != kResultOk) {
         error = "the plug-in refused to process at " + std::to_string(rate) + " Hz in blocks of " +
                 std::to_string(period);
@@ -180,8 +184,9 @@ bool JackHost::reconfigure(std::string& error) {
 
 void JackHost::drainEdits(HostComponentHandler& edits) {
     for (int i = 0; i < 200; ++i) {
-        const bool all = edits.takePendingEdits(
-            [this](Steinberg::Vst::ParamID id, double value) { return edits_.push(ParameterEdit{id, value}); });
+        const bool all = edits.takePendingEdits([this](Steinberg::Vst::ParamID id, double value) {
+            return edits_.push(ParameterEdit{id, value});
+        });
         if (all && edits_.empty()) return;
         if (!active_ || gone_.load() || paused_.load()) return;
         timespec pause{0, 1000000};

@@ -26,6 +26,8 @@ bool LiveDriver::turn(std::string& error) {
     return !player_.songDone() || player_.finishSong(error);
 }
 
-bool LiveDriver::finished() const { return stopRequested(); }
+bool LiveDriver::finished() const {
+    return stopRequested();
+}
 
 }  // namespace velt::corvane::tools

@@ -6,7 +6,9 @@ namespace velt::corvane::tools {
 
 namespace {
 
-MidiInputResult result(bool added) { return added ? MidiInputResult::Taken : MidiInputResult::Full; }
+MidiInputResult result(bool added) {
+    return added ? MidiInputResult::Taken : MidiInputResult::Full;
+}
 
 MidiInputResult addMapped(const MidiParameterMap& map, int32_t channel, int32_t number, int32_t offset,
                           double value, HostParameterChanges& params) {

@@ -8,7 +8,9 @@ namespace {
 
 volatile std::sig_atomic_t gStop = 0;
 
-void onStopSignal(int) { gStop = 1; }
+void onStopSignal(int) {
+    gStop = 1;
+}
 
 }  // namespace
 
@@ -22,6 +24,8 @@ void catchStopSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool stopRequested() { return gStop != 0; }
+bool stopRequested() {
+    return gStop != 0;
+}
 
 }  // namespace velt::corvane::tools

@@ -1,0 +1,131 @@
+#include "tests/jack/test_sound.h"
+
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+
+#include "plugin/state_chunk.h"
+#include "tools/toolkit/plugin_session.h"
+
+namespace velt::corvane::testing {
+
+namespace {
+
+constexpr uint32_t kWaveRate = 44100;
+constexpr uint32_t kWaveFrames = 44100;  // one second: 441 whole cycles of 100 frames
+
+void put16(std::ofstream& f, uint32_t v) {
+    f.put(static_cast<char>(v & 255)).put(static_cast<char>(v >> 8));
+}
+void put32(std::ofstream& f, uint32_t v) {
+    put16(f, v & 0xFFFF);
+    put16(f, v >> 16);
+}
+
+bool writeWav16(const std::string& path, const std::vector<int16_t>& samples) {
+    std::ofstream f(path, std::ios::binary);
+    const auto bytes = static_cast<uint32_t>(samples.size() * 2);
+    f.write("RIFF", 4);
+    put32(f, 36 + bytes);
+    f.write("WAVEfmt ", 8);
+    put32(f, 16);
+    put16(f, 1);
+    put16(f, 1);
+    put32(f, kWaveRate);
+    put32(f, kWaveRate * 2);
+    put16(f, 2);
+    put16(f, 16);
+    f.write("data", 4);
+    put32(f, bytes);
+    for (int16_t s : samples) put16(f, static_cast<uint16_t>(s));
+    return static_cast<bool>(f);
+}
+
+void setSlot(state::SlotEntry& slot, const std::string& path) {
+    slot.present = true;
+    slot.path = path;
+    slot.encoding = 0;
+    slot.sampleRate = static_cast<float>(kWaveRate);
+    slot.Pitch = static_cast<float>(kTestWaveHz);
+    slot.start = 0;
+    slot.end = kWaveFrames;
+    slot.loopStart = 0;
+    slot.loopEnd = kWaveFrames;
+}
+
+}  // namespace
+
+bool writeTestSound(const std::string& bundle, const std::string& dir, int voiceCount,
+                    const std::string& chunkPath, std::string& error) {
+    std::vector<int16_t> sine(kWaveFrames), square(kWaveFrames);
+    for (uint32_t i = 0; i < kWaveFrames; ++i) {
+        sine[i] = static_cast<int16_t>(std::lround(16000.0 * std::sin(2.0 * M_PI * (i % 100) / 100.0)));
+        square[i] = static_cast<int16_t>(i % 100 < 50 ? 16000 : -16000);
+    }
+    const std::string sinePath = dir + "/jack-sine.wav";
+    const std::string squarePath = dir + "/jack-square.wav";
+    if (!writeWav16(sinePath, sine) || !writeWav16(squarePath, square)) {
+        error = "cannot write the test's WAV files in " + dir;
+        return false;
+    }
+    tools::PluginSession session;
+    state::StateChunk chunk;
+    if (!session.open(bundle, error) || !session.readState(chunk, error)) return false;
+    chunk.voiceCount = voiceCount;
+    setSlot(chunk.slots[0], sinePath);
+    setSlot(chunk.slots[1], squarePath);
+    for (int t = 0; t < 2; ++t) {
+        chunk.tones[t].wave = t;
+        chunk.tones[t].ar = 127;
+        chunk.tones[t].sl = 0;
+    }
+    chunk.parts[1].outputBus = 1;
+    const std::vector<uint8_t> bytes = state::stateChunkBytes(chunk);
+    std::ofstream f(chunkPath, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!f) {
+        error = "cannot write " + chunkPath;
+        return false;
+    }
+    return true;
+}
+
+double measureHz(const std::vector<float>& x, size_t from, size_t to, double rate) {
+    double first = -1.0, last = -1.0;
+    int crossings = 0;
+    for (size_t i = from + 1; i < to && i < x.size(); ++i) {
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
+            const double at = static_cast<double>(i - 1) + x[i - 1] / static_cast<double>(x[i - 1] - x[i]);
+            if (first < 0.0) first = at;
+            last = at;
+            ++crossings;
+        }
+    }
+    return crossings > 1 ? (crossings - 1) * rate / (last - first) : 0.0;
+}
+
+double rms(const std::vector<float>& x, size_t from, size_t to) {
+    double sum = 0.0;
+    size_t n = 0;
+    for (size_t i = from; i < to && i < x.size(); ++i, ++n) sum += static_cast<double>(x[i]) * x[i];
+    return n > 0 ? std::sqrt(sum / static_cast<double>(n)) : 0.0;
+}
+
+double brightness(const std::vector<float>& x, size_t from, size_t to) {
+    double diff = 0.0;
+    for (size_t i = from + 1; i < to && i < x.size(); ++i) {
+        const double d = static_cast<double>(x[i]) - x[i - 1];
+        diff += d * d;
+    }
+    const double level = rms(x, from, to);
+    const double n = static_cast<double>(to > from + 1 ? to - from - 1 : 1);
+    return level > 0.0 ? std::sqrt(diff / n) / level : 0.0;
+}
+
+size_t onset(const std::vector<float>& x, size_t from, float threshold) {
+    for (size_t i = from; i < x.size(); ++i)
+        if (std::fabs(x[i]) > threshold) return i;
+    return x.size();
+}
+
+}  // namespace velt::corvane::testing
