@@ -1,6 +1,7 @@
 // The block renderer: voices render up to each event's frame, then the event applies.
 #include <algorithm>
 
+#include "synth/core/channel_data.h"
 #include "synth/core/multi_timber_synth_base.h"
 
 namespace velt::corvane::synth {
@@ -39,7 +40,8 @@ void MultiTimberSynthBase::renderVoicesTo(BlockContext& context, int32_t p) noex
 void MultiTimberSynthBase::process(BlockContext& context) {
     if (!voices_ || !context.channels) return;
     const int32_t start = context.startOffset;
-    const int32_t end = start + std::max(context.frameCount, 0);
+    const int32_t end =
+        static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(start) + std::max(context.frameCount, 0), INT32_MAX));
     for (int32_t i = 0; i < voiceCount_; ++i) voices_[i]->renderPosition = start;
     int32_t p = start;
 
@@ -52,6 +54,7 @@ void MultiTimberSynthBase::process(BlockContext& context) {
             continue;  // a channel outside 0..15 names no part
         }
         if (e->status == kNoteOn && parts_[e->channel].mode == kModeMute) continue;
+        limitChannelData(*e);
 
         // An offset beyond the block still applies within it, at its last frame.
         const int32_t at = std::min(e->offset, end);

@@ -2,6 +2,7 @@
 // program change, channel pressure and pitch bend.
 #include <algorithm>
 
+#include "synth/core/channel_data.h"
 #include "synth/core/multi_timber_synth_base.h"
 
 namespace velt::corvane::synth {
@@ -171,7 +172,9 @@ void MultiTimberSynthBase::ignoreParameter(int32_t, int32_t, int32_t, int32_t) {
 void MultiTimberSynthBase::onBendSensitivity(int32_t channel, int32_t value, int32_t keepMask, int32_t step) {
     if (keepMask == kKeepHigh) return;
     PartState& p = parts_[channel];
-    const int32_t r = std::clamp((((p.pitchBendRange * 128) & keepMask) | value) / 128 + step, 0, 127);
+    // 64 bits: a restored or edited record may hold any range.
+    const int64_t current = static_cast<int64_t>(p.pitchBendRange) * 128;
+    const int32_t r = static_cast<int32_t>(std::clamp<int64_t>(((current & keepMask) | value) / 128 + step, 0, 127));
     p.pitchBendRange = r;
     CORVANE_FOR_PART_VOICES(channel, setBendRange(r));
 }
@@ -203,7 +206,7 @@ void MultiTimberSynthBase::onChannelPressure(MidiEvent& e) { parts_[e.channel].c
 
 void MultiTimberSynthBase::onPitchBend(MidiEvent& e) {
     PartState& p = parts_[e.channel];
-    p.pitchBend = e.data2 * 128 + e.data1;
+    p.pitchBend = clampData7(e.data2) * 128 + clampData7(e.data1);
     if (p.mode == kModeMute) return;
     for (int32_t i = 0; i < voiceCount_; ++i)
         if (voices_[i]->part == e.channel) voices_[i]->setBend(p.pitchBend);

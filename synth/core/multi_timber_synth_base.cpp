@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "synth/core/channel_data.h"
 #include "synth/core/module_rack.h"
 
 namespace velt::corvane::synth {
@@ -104,15 +105,15 @@ void MultiTimberSynthBase::resetAllParts(bool restoreModes) {
 
 void MultiTimberSynthBase::sendNoteOff(const int32_t& channel, const int32_t& key) {
     scratchEvent_.channel = channel;
-    scratchEvent_.data1 = key;
+    scratchEvent_.data1 = key & 127;
     releaseNote(scratchEvent_);
 }
 
 void MultiTimberSynthBase::sendNoteOn(const int32_t& channel, const int32_t& key, const int32_t& velocity) {
     if (parts_[channel & 15].mode == kModeMute) return;
     scratchEvent_.channel = channel & 15;
-    scratchEvent_.data1 = key;
-    scratchEvent_.data2 = velocity;
+    scratchEvent_.data1 = key & 127;
+    scratchEvent_.data2 = clampData7(velocity);
     if (velocity > 0) {
         allocateVoice(scratchEvent_);
         routeAllocatedVoice();
@@ -123,8 +124,8 @@ void MultiTimberSynthBase::sendNoteOn(const int32_t& channel, const int32_t& key
 
 void MultiTimberSynthBase::sendPolyPressure(const int32_t& channel, const int32_t& key, const int32_t& value) {
     scratchEvent_.channel = channel & 15;
-    scratchEvent_.data1 = key;
-    scratchEvent_.data2 = value;
+    scratchEvent_.data1 = key & 127;
+    scratchEvent_.data2 = clampData7(value);
     onPolyPressure(scratchEvent_);
 }
 
@@ -133,26 +134,26 @@ void MultiTimberSynthBase::sendControlChange(const int32_t& channel, const int32
     if (controller < 0 || controller >= kControllerCount) return;
     scratchEvent_.channel = channel & 15;
     scratchEvent_.data1 = controller;
-    scratchEvent_.data2 = value;
+    scratchEvent_.data2 = clampData7(value);
     (this->*controllerHandlers_[controller])(scratchEvent_);
 }
 
 void MultiTimberSynthBase::sendProgramChange(const int32_t& channel, const int32_t& program) {
     scratchEvent_.channel = channel & 15;
-    scratchEvent_.data1 = program;
+    scratchEvent_.data1 = program & 127;
     onProgramChange(scratchEvent_);
 }
 
 void MultiTimberSynthBase::sendChannelPressure(const int32_t& channel, const int32_t& value) {
     scratchEvent_.channel = channel & 15;
-    scratchEvent_.data1 = value;
+    scratchEvent_.data1 = clampData7(value);
     onChannelPressure(scratchEvent_);
 }
 
 void MultiTimberSynthBase::sendPitchBend(const int32_t& channel, const int32_t& lsb, const int32_t& msb) {
     scratchEvent_.channel = channel & 15;
-    scratchEvent_.data1 = lsb;
-    scratchEvent_.data2 = msb;
+    scratchEvent_.data1 = clampData7(lsb);
+    scratchEvent_.data2 = clampData7(msb);
     onPitchBend(scratchEvent_);
 }
 

@@ -93,7 +93,19 @@ void SynthesizerPCM::resetPresets() {
     for (int32_t i = 0; i < kSampleSlotCount; ++i) slots_[i].clear();
 }
 
+bool SynthesizerPCM::noteCanSound(const MidiEvent& e) const {
+    const PartState& p = parts_[e.channel & 15];
+    const int32_t slot =
+        p.mode == kModeSampler ? samplers_[e.data1 & 127].smplNum : tones_[p.program & 127].wave;
+    return slot >= 0 && slot < kSampleSlotCount && VoiceUnitPCM::canPlay(slots_[slot]);
+}
+
 void SynthesizerPCM::allocateVoice(MidiEvent& e) {
+    // Such a note would stop at once: it must neither take an idle voice nor steal a sounding one.
+    if (!noteCanSound(e)) {
+        allocatedVoice_ = -1;
+        return;
+    }
     allocatedVoice_ = findVoiceForNote();
     if (allocatedVoice_ < 0) return;
     VoiceUnitPCM& v = voiceArray_[allocatedVoice_];

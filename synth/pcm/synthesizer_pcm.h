@@ -37,7 +37,11 @@ public:
     VoicePool installVoicePool(VoicePool pool) noexcept;
     void updateRates() override;
     void resetPresets() override;
+    /// Starts the note on a voice of the pool, but only when its tone or sampler preset
+    /// names a slot that can sound; otherwise no voice is searched, taken or stolen.
     void allocateVoice(MidiEvent& event) override;
+    /// True when a note on of event's part and key would find a playable sample slot.
+    bool noteCanSound(const MidiEvent& event) const;
     void receiveSysEx(MidiEvent& event) override;
 
     TonePreset* tonePresets() { return tones_.get(); }

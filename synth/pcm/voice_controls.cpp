@@ -133,9 +133,9 @@ void VoiceUnitPCM::setExpression(const int32_t& value) {
 }
 
 void VoiceUnitPCM::setPan(const int32_t& value) {
-    const int32_t v = std::clamp(value, 0, 127);
-    panLeft = panCurve[std::clamp(v + panBase, 0, 256)];
-    panRight = panCurve[std::clamp(256 - v - panBase, 0, 256)];
+    const int64_t v = std::clamp(value, 0, 127);
+    panLeft = panCurve[std::clamp<int64_t>(v + panBase, 0, 256)];
+    panRight = panCurve[std::clamp<int64_t>(256 - v - panBase, 0, 256)];
     gainLeft = panLeft * baseGain;
     gainRight = panRight * baseGain;
 }

@@ -14,6 +14,9 @@ constexpr int32_t kPitchLimit = 1 << 28;
 
 int32_t clampPitch(int64_t x) { return static_cast<int32_t>(std::clamp<int64_t>(x, -kPitchLimit, kPitchLimit)); }
 int32_t clampIndex(int32_t i, int32_t size) { return std::clamp(i, 0, size - 1); }
+int32_t clampIndex64(int64_t i, int32_t size) { return static_cast<int32_t>(std::clamp<int64_t>(i, 0, size - 1)); }
+// Bend relative to the centre, from a part's 14-bit value (held to 0..16383).
+int32_t bendOf(const PartState& p) { return std::clamp(p.pitchBend, 0, 16383) - 8192; }
 }  // namespace
 
 void VoiceUnitPCM::bind(const SharedTables* t, PartState* p, TonePreset* tonesTable, SampleData* slotTable,
@@ -35,8 +38,12 @@ void VoiceUnitPCM::bind(const SharedTables* t, PartState* p, TonePreset* tonesTa
 
 void VoiceUnitPCM::setRates(const RateConstants& r) { rates = r; }
 
+bool VoiceUnitPCM::canPlay(const SampleData& s) {
+    return s.hasData && s.samples && s.frameCount >= 0 && s.frameCount <= kMaxPlayableFrames;
+}
+
 bool VoiceUnitPCM::takeSlot(const SampleData& s) {
-    if (!s.hasData || !s.samples || s.frameCount < 0 || s.frameCount > kMaxPlayableFrames) return false;
+    if (!canPlay(s)) return false;
     // Points are checked by whoever sets them; clamping again here keeps every
     // read inside the array whatever a restored or edited slot holds.
     const int32_t frames = s.frameCount;
@@ -61,7 +68,7 @@ void VoiceUnitPCM::setGains(const PartState& p, int32_t velocity) {
 void VoiceUnitPCM::setEnvelope(int32_t tl, int32_t ar, int32_t dr, int32_t sl, int32_t rr, int32_t keyOffset) {
     const SharedTables& t = *tables;
     tlCode = t.tlTable[clampIndex(tl, 256)];
-    endPos = t.levelLimitTable[clampIndex(128 - tl, 129)];
+    endPos = t.levelLimitTable[clampIndex64(128 - static_cast<int64_t>(tl), 129)];
     sustainLevel = sl;
     sustainPos = std::min(t.levelLimitTable[clampIndex(sl, 129)], endPos);
     decayRate = rate(dr, keyOffset);
@@ -104,7 +111,7 @@ void VoiceUnitPCM::noteOn(const int32_t& channel, const int32_t& noteKey, const 
     lfoStep = rates.lfoRateUnit * std::clamp(tone.lfoFreq, 0, 16383);
     lfoPhase = 1 << 30;
     lfoPitch = lfoLevel = 0;
-    lfoIndex = (tone.strc - 1) & 1;
+    lfoIndex = (tone.strc & 1) ^ 1;  // (strc - 1) & 1 without the subtraction
 
     setGains(p, velocity);
     panBase = 64;
@@ -115,13 +122,14 @@ void VoiceUnitPCM::noteOn(const int32_t& channel, const int32_t& noteKey, const 
     gainRight = panRight * baseGain;
 
     bendRangeLog = t.noteLogTable[clampIndex(p.pitchBendRange, 128)];
-    bendValue = p.pitchBend - 8192;
+    bendValue = bendOf(p);
     bendPitch = (bendValue * bendRangeLog) >> 13;
     basePitch = clampPitch(static_cast<int64_t>(t.noteLogTable[noteKey & 127]) + rates.toneRateOffset +
                            s.pitchOffset + (static_cast<int64_t>(tone.tune) - 8192));
     pitchStep = step(basePitch + bendPitch);
 
-    const int32_t follow = t.keyFollowTable[clampIndex(noteKey - tone.kfStart + 127, 256)];
+    const int32_t follow =
+        t.keyFollowTable[clampIndex64(static_cast<int64_t>(noteKey) - tone.kfStart + 127, 256)];
     const int64_t keyOffset = static_cast<int64_t>(follow) << (tone.kf & 31);
     setEnvelope(tone.tl, tone.ar, tone.dr, tone.sl, tone.rr,
                 static_cast<int32_t>(std::min<int64_t>(keyOffset, kPitchLimit)));
@@ -144,15 +152,16 @@ void VoiceUnitPCM::startSamplerNote(const int32_t& channel, const int32_t& noteK
 
     lfoPitch = lfoLevel = 0;
     setGains(p, velocity);
-    panBase = q.pan;
+    // Beyond -128 and 257 every pan index saturates alike; held there, no sum overflows.
+    panBase = std::clamp(q.pan, -128, 257);
     const int32_t pan = clampIndex(p.controllers[10], 128);
-    panLeft = panCurve[clampIndex(pan + q.pan, 257)];
-    panRight = panCurve[clampIndex(256 - q.pan - pan, 257)];
+    panLeft = panCurve[clampIndex(pan + panBase, 257)];
+    panRight = panCurve[clampIndex(256 - panBase - pan, 257)];
     gainLeft = panLeft * baseGain;
     gainRight = panRight * baseGain;
 
     bendRangeLog = t.noteLogTable[clampIndex(p.pitchBendRange, 128)];
-    bendValue = p.pitchBend - 8192;
+    bendValue = bendOf(p);
     bendPitch = (bendValue * bendRangeLog) >> 13;
     basePitch = clampPitch((static_cast<int64_t>(q.octv) - 9) * 8192 + rates.sampleRateOffset + s.rateLog +
                            static_cast<int64_t>(q.tune));

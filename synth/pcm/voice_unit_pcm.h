@@ -36,6 +36,9 @@ public:
     void setRates(const RateConstants& rates);
     void setRenderTable(const RenderFn* table) { renderTable = table; }
 
+    /// True when a note on slot can sound (it holds a sample array of a playable size).
+    static bool canPlay(const SampleData& slot);
+
     /// Playback advance per output frame in 2^-18 frame for pitch value x (1/8192 octave).
     int32_t step(int32_t x) const;
     /// Envelope rate for parameter r (0..127) with a key-follow offset.
