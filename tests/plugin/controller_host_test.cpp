@@ -43,6 +43,9 @@ protected:
         instance.reset();
     }
 
+    // Outlives TearDown: the controller releases the handler it holds when it is replaced.
+    UnitHandlerProbe host;
+
     std::vector<uint8_t> saved() {
         IPtr<MemoryStream> stream = owned(new MemoryStream);
         EXPECT_EQ(instance->component()->getState(stream), kResultOk);
@@ -119,7 +122,6 @@ TEST_F(ControllerInHost, ProgramSelectorOfAChannelSetsItsPartsProgram) {
 
 TEST_F(ControllerInHost, RestoreWhileProcessingReannouncesTheProgramListsOnce) {
     IEditController* controller = instance->controller();
-    UnitHandlerProbe host;
     ASSERT_EQ(controller->setComponentHandler(&host), kResultOk);
     ASSERT_EQ(processing->prepare(44100.0, 64), kResultOk);
     ASSERT_EQ(processing->processBlock(64, nullptr, nullptr), kResultOk);
