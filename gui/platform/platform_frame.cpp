@@ -1,5 +1,6 @@
 #include "gui/platform/platform_frame.h"
 
+#include "gui/x11/x11_desktop_scale.h"
 #include "gui/x11/x11_window.h"
 
 namespace VSTGUI {
@@ -20,6 +21,10 @@ PlatformFrameFactory setPlatformFrameFactory(PlatformFrameFactory factory) {
     PlatformFrameFactory previous = getPlatformFrameFactory();
     currentFactory() = factory;
     return previous;
+}
+
+double getDesktopScaleFactor() {
+    return currentFactory() ? 1.0 : X11::desktopScale();
 }
 
 }  // namespace VSTGUI

@@ -55,4 +55,9 @@ PlatformFrameFactory getPlatformFrameFactory();
 /** Replaces the factory (null restores the default) and returns the previous one. */
 PlatformFrameFactory setPlatformFrameFactory(PlatformFrameFactory factory);
 
+/** The content scale the desktop asks for (1, 1.5 or 2), for a host that gives none: the X
+    server's Xft.dpi with the default factory, 1 with any other (an off-screen window has no
+    desktop). Main thread. */
+double getDesktopScaleFactor();
+
 }  // namespace VSTGUI

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "gui/lib/cframe.h"
+#include "gui/platform/platform_frame.h"
 #include "gui/vst3/run_loop_adapter.h"
 
 namespace Steinberg {
@@ -57,6 +58,7 @@ tresult PLUGIN_API VSTGUIEditor::attached(void* parent, FIDString type) {
         return kResultFalse;
     }
     open_ = true;
+    adoptDesktopScale();
     if (frame && contentScale_ != 1.0) frame->setScaleFactor(contentScale_);
     return EditorView::attached(parent, type);
 }
@@ -74,6 +76,12 @@ tresult PLUGIN_API VSTGUIEditor::removed() {
     return EditorView::removed();
 }
 
+void VSTGUIEditor::adoptDesktopScale() {
+    if (hostScaled_ || desktopScaleRead_) return;
+    desktopScaleRead_ = true;
+    contentScale_ = VSTGUI::getDesktopScaleFactor();
+}
+
 ViewRect VSTGUIEditor::scaledRect() const {
     auto scale = [this](int32 v) { return static_cast<int32>(std::lround(v * contentScale_)); };
     return ViewRect(scale(logicalRect_.left), scale(logicalRect_.top), scale(logicalRect_.right),
@@ -82,12 +90,14 @@ ViewRect VSTGUIEditor::scaledRect() const {
 
 tresult PLUGIN_API VSTGUIEditor::getSize(ViewRect* size) {
     if (!size) return kInvalidArgument;
+    adoptDesktopScale();
     *size = scaledRect();
     return kResultTrue;
 }
 
 tresult PLUGIN_API VSTGUIEditor::onSize(ViewRect* newSize) {
     if (!newSize) return kInvalidArgument;
+    adoptDesktopScale();
     ViewRect r = scaledRect();
     return (newSize->getWidth() == r.getWidth() && newSize->getHeight() == r.getHeight()) ? kResultTrue
                                                                                           : kResultFalse;
@@ -95,6 +105,7 @@ tresult PLUGIN_API VSTGUIEditor::onSize(ViewRect* newSize) {
 
 tresult PLUGIN_API VSTGUIEditor::checkSizeConstraint(ViewRect* rect) {
     if (!rect) return kInvalidArgument;
+    adoptDesktopScale();
     ViewRect r = scaledRect();
     rect->right = rect->left + r.getWidth();
     rect->bottom = rect->top + r.getHeight();
@@ -113,6 +124,7 @@ tresult PLUGIN_API VSTGUIEditor::onKeyDown(char16 key, int16 keyCode, int16 modi
 
 tresult PLUGIN_API VSTGUIEditor::setContentScaleFactor(ScaleFactor factor) {
     if (!(factor > 0)) return kResultFalse;
+    hostScaled_ = true;
     if (contentScale_ == factor) return kResultTrue;
     contentScale_ = factor;
     if (frame) frame->setScaleFactor(contentScale_);

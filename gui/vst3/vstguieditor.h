@@ -1,6 +1,7 @@
 #pragma once
 // The VST 3 editor view that hosts a frame: attaches to the host's X11 window, adapts the host's
-// run loop, runs the idle timer and follows the host's content scale.
+// run loop, runs the idle timer and follows the host's content scale (the desktop's while the
+// host gives none).
 #include "gui/lib/cbaseobject.h"
 #include "gui/lib/cvstguitimer.h"
 #include "gui/lib/vstguieditorinterface.h"
@@ -73,11 +74,16 @@ protected:
 
 private:
     ViewRect scaledRect() const;
+    /** Until the host sets a scale, the desktop's is used; it is read once, before the size is
+        first told. */
+    void adoptDesktopScale();
     void stopTimer();
 
     ViewRect logicalRect_;
     VSTGUI::RunLoopAdapter* runLoop_ = nullptr;
     double contentScale_ = 1.0;
+    bool hostScaled_ = false;
+    bool desktopScaleRead_ = false;
     bool open_ = false;
 };
 

@@ -13,7 +13,10 @@ bool VirtualDisplay::start(const std::string& serverPath) {
         const std::string socket = "/tmp/.X11-unix/X" + n;
         if (access(("/tmp/.X" + n + "-lock").c_str(), F_OK) == 0 || access(socket.c_str(), F_OK) == 0)
             continue;
-        if (!server_.start({serverPath, ":" + n, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, "", ""))
+        // -noreset: the server keeps its resources (xrdb) when its last client leaves, as a desktop does.
+        if (!server_.start(
+                {serverPath, ":" + n, "-screen", "0", "2048x1536x24", "-nolisten", "tcp", "-noreset"}, "",
+                ""))
             return false;
         // Another server may take the number at the same moment; then this one exits.
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);

@@ -15,7 +15,8 @@ public:
     VirtualDisplay(const VirtualDisplay&) = delete;
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
-    /// Starts the server binary on the first free display from 90 on, 1280 x 1024 x 24, and
+    /// Starts the server binary on the first free display from 90 on, 2048 x 1536 x 24 (the
+    /// editor at scale 2 fits whole), and
     /// waits until it takes connections; false when none would start.
     bool start(const std::string& serverPath);
     /// ":N", empty before start.

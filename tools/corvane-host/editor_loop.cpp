@@ -7,6 +7,7 @@
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "tools/corvane-host/host_clock.h"
 #include "tools/corvane-host/host_plug_frame.h"
 #include "tools/corvane-host/host_run_loop.h"
@@ -72,6 +73,12 @@ bool runEditorLoop(Vst::IEditController& controller, HostWindow& window, LoopDri
     if (view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue) {
         error = "the plug-in's editor cannot be embedded into an X11 window";
         return false;
+    }
+    if (settings.scale > 0.0) {
+        FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+        if (scaling)
+            scaling->setContentScaleFactor(
+                static_cast<IPlugViewContentScaleSupport::ScaleFactor>(settings.scale));
     }
     ViewRect size;
     if (view->getSize(&size) != kResultOk || size.getWidth() <= 0 || size.getHeight() <= 0) {

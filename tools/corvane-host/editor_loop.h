@@ -14,6 +14,7 @@ struct EditorLoopSettings {
     double seconds = 0.0;          ///< quit after this long; 0: when the window is closed
     std::string screenshotPath;    ///< empty: none
     double screenshotAfter = 1.0;  ///< seconds after the window opened
+    double scale = 0.0;            ///< content scale for the view before it opens; 0: none
 };
 
 /// Creates the controller's "editor" view in a window of its size on window's display (open),

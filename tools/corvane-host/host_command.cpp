@@ -104,6 +104,7 @@ bool runLoop(const HostOptions& options, PluginSession& session, HostWindow& win
     settings.seconds = options.seconds;
     settings.screenshotPath = options.screenshotPath;
     settings.screenshotAfter = options.screenshotAfter;
+    settings.scale = options.scale;
     return runEditorLoop(*session.instance()->controller(), window, driver, settings, error);
 }
 

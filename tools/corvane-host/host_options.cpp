@@ -43,7 +43,8 @@ bool parseHostOptions(int argc, const char* const* argv, HostOptions& options, s
             continue;
         }
         const bool takesValue = arg == "--plugin" || arg == "--state-in" || arg == "--state-out" ||
-                                arg == "--seconds" || arg == "--screenshot" || arg == "--screenshot-after";
+                                arg == "--seconds" || arg == "--screenshot" || arg == "--screenshot-after" ||
+                                arg == "--scale";
         if (takesValue) {
             if (i + 1 >= argc) {
                 error = arg + ": a value is missing";
@@ -58,6 +59,11 @@ bool parseHostOptions(int argc, const char* const* argv, HostOptions& options, s
                 options.stateOutPath = value;
             } else if (arg == "--screenshot") {
                 options.screenshotPath = value;
+            } else if (arg == "--scale") {
+                if (!readSeconds(value, options.scale) || options.scale < 0.5 || options.scale > 4.0) {
+                    error = arg + ": not a scale from 0.5 to 4: " + value;
+                    return false;
+                }
             } else if (arg == "--seconds") {
                 if (!readSeconds(value, options.seconds) || options.seconds <= 0.0) {
                     error = arg + ": not a number of seconds above 0: " + value;
@@ -99,7 +105,7 @@ bool parseHostOptions(int argc, const char* const* argv, HostOptions& options, s
 
 const char* hostUsage() {
     return "usage: corvane-host [--plugin BUNDLE] [--state-in FILE] [--state-out FILE] [--seconds N]\n"
-           "                    [--screenshot FILE.png] [--screenshot-after S] [--no-editor]\n"
+           "                    [--screenshot FILE.png] [--screenshot-after S] [--scale S] [--no-editor]\n"
            "                    [SONG.mid OUT.wav | --jack [--mix] [--connect] [--verbose]]\n"
            "Opens the plug-in's editor in a window and, with a song, plays it through the plug-in in\n"
            "real time into OUT.wav (the song and a 2 s tail, or what was played when the window closed).\n"
@@ -110,6 +116,8 @@ const char* hostUsage() {
            "  --seconds N            quit after N seconds (default: when the window is closed)\n"
            "  --screenshot FILE.png  the window's contents, taken --screenshot-after S seconds\n"
            "                         after it opened (default 1)\n"
+           "  --scale S              tell the editor its content scale, as a HiDPI host does\n"
+           "                         (default: none, the editor follows the desktop's Xft.dpi)\n"
            "  --no-editor            run without a window\n"
            "  --jack                 play live as a JACK client: one MIDI input, the outputs as\n"
            "                         32 audio ports \"out 1 L\" ... \"out 16 R\"\n"

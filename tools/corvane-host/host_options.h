@@ -12,6 +12,7 @@ struct HostOptions {
     double seconds = 0.0;          ///< --seconds; 0: run until the window is closed
     std::string screenshotPath;    ///< --screenshot: PNG of the window's contents
     double screenshotAfter = 1.0;  ///< --screenshot-after, seconds after the window opened
+    double scale = 0.0;            ///< --scale: content scale given to the view; 0: none (the desktop's)
     std::string songPath;          ///< SONG.mid, played in real time while the window is open
     std::string outPath;           ///< OUT.wav: what was played, with a 2 s tail
     bool jack = false;             ///< --jack: a JACK client at the server's rate and period
