@@ -316,7 +316,7 @@ void CorvaneVSTGUIEditor::buildAboutOverlay() {
         const char* text;
     };
     static constexpr Line kLines[] = {
-        {551, "Corvane Synth PCM - Copyright (C) 2026 the Corvane developers, GPL-3.0-or-later"},
+        {551, "Copyright (C) 2026 the Corvane developers, GPL-3.0-or-later"},
         {515, "Library Version : 22.12.4"},
         {491, "VST Version : 22.8.8"},
     };

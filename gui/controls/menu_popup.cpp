@@ -1,12 +1,14 @@
 #include "gui/controls/menu_popup.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "gui/controls/coptionmenu.h"
 #include "gui/lib/cdrawcontext.h"
 #include "gui/lib/cfont.h"
 #include "gui/lib/cframe.h"
+#include "gui/lib/text_layout.h"
 
 namespace VSTGUI {
 
@@ -14,6 +16,10 @@ namespace {
 constexpr CCoord kCheckArea = 20;
 constexpr CCoord kArrowArea = 18;
 constexpr CCoord kPadding = 3;
+// Rows sit 1 px inside the list's frame on each side.
+constexpr CCoord kRowInset = 1;
+// Room after the widest title, so that it never touches the arrow area.
+constexpr CCoord kTextMargin = 4;
 const CColor kListBack(245, 245, 245, 255);
 const CColor kListFrame(110, 110, 110, 255);
 const CColor kText(20, 20, 20, 255);
@@ -68,13 +74,24 @@ MenuPopup::~MenuPopup() {
 
 bool MenuPopup::openLevel(COptionMenu* menu, const CPoint& where, const CRect* besideRow) {
     if (menu->getNbEntries() == 0) return false;
+    // Measured at the frame's scale: hinted advances are rounded in device pixels, so a title
+    // can be wider at scale 2 than at scale 1.
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(scratch);
+    const double scale = frame_->getScaleFactor() > 0 ? frame_->getScaleFactor() : 1.0;
+    cairo_scale(cr, scale, scale);
     CCoord textWidth = 0;
     for (int32_t i = 0; i < menu->getNbEntries(); ++i) {
         CMenuItem* item = menu->getEntry(i);
-        if (!item->isSeparator())
-            textWidth = std::max(textWidth, kNormalFont->getStringWidth(item->getTitle()));
+        if (item->isSeparator()) continue;
+        CFontDesc bold(kNormalFont->getName(), kNormalFont->getSize(), kBoldFace);
+        selectFont(cr, item->isTitle() ? &bold : kNormalFont);
+        textWidth = std::max(textWidth, textAdvance(cr, item->getTitle().getString()));
     }
-    CCoord width = std::max<CCoord>(60, textWidth + kCheckArea + kArrowArea);
+    cairo_destroy(cr);
+    cairo_surface_destroy(scratch);
+    CCoord width =
+        std::max<CCoord>(60, std::ceil(textWidth) + kTextMargin + kCheckArea + kArrowArea + 2 * kRowInset);
     CCoord height = 2 * kPadding;
     for (int32_t i = 0; i < menu->getNbEntries(); ++i)
         height += menu->getEntry(i)->isSeparator() ? kSeparatorHeight : kRowHeight;
@@ -94,7 +111,7 @@ bool MenuPopup::openLevel(COptionMenu* menu, const CPoint& where, const CRect* b
     CCoord y = bounds.top + kPadding;
     for (int32_t i = 0; i < menu->getNbEntries(); ++i) {
         CCoord h = menu->getEntry(i)->isSeparator() ? kSeparatorHeight : kRowHeight;
-        level.rows.emplace_back(bounds.left + 1, y, bounds.right - 1, y + h);
+        level.rows.emplace_back(bounds.left + kRowInset, y, bounds.right - kRowInset, y + h);
         y += h;
     }
     menu->remember();
