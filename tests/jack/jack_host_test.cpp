@@ -64,6 +64,7 @@ TEST_F(JackHost, PlaysNotesAtTheirFramesPitchLevelAndTone) {
     ASSERT_TRUE(clients.waitDone(20.0));
     ASSERT_EQ(clients.sampleRate(), kRate);
     const std::vector<float>& left = clients.recording(0);
+    SCOPED_TRACE("xruns during the recording: " + std::to_string(clients.xruns()));
 
     // Silence until the first note, which starts at its frame: the host renders in the cycle
     // the note arrives in, at its offset.
@@ -129,6 +130,7 @@ TEST_F(JackHost, KeepsSoundingThroughABufferSizeChange) {
     ASSERT_TRUE(clients.waitDone(30.0));
     EXPECT_TRUE(host_.running()) << readWholeFile(log_);
     const std::vector<float>& x = clients.recording(0);
+    SCOPED_TRACE("xruns during the recording: " + std::to_string(clients.xruns()));
     // Every note of the last two seconds, well after the change, sounds at its pitch.
     int sounding = 0;
     for (int64_t at = 2400; at + 7200 < 6 * kRate; at += kRate / 4) {
@@ -145,6 +147,13 @@ TEST_F(JackHost, KeepsSoundingThroughABufferSizeChange) {
 
 TEST_F(JackHost, EndsWithOneLineAndStatusTwoWhenTheServerDies) {
     startHost({});
+    // Connected once it is active: a server killed sooner ends the start-up instead, with a
+    // message of its own.
+    {
+        JackTestClients clients;
+        ASSERT_TRUE(clients.open({}, {}, 0));
+        ASSERT_TRUE(clients.connect(kClient + "midi in", {}));
+    }
     server_.stop(true);
     EXPECT_EQ(host_.wait(15.0), 2);
     const std::string log = readWholeFile(log_);

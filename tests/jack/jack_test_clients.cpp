@@ -3,6 +3,8 @@
 #include <jack/midiport.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <utility>
 #include <chrono>
 #include <thread>
 
@@ -29,14 +31,27 @@ bool JackTestClients::open(std::vector<TimedMidi> messages, const std::vector<st
     if (!seqOut_ || std::find(recIn_.begin(), recIn_.end(), nullptr) != recIn_.end()) return false;
     jack_set_process_callback(seq_, seqThunk, this);
     jack_set_process_callback(rec_, recThunk, this);
+    jack_set_xrun_callback(rec_, xrunThunk, this);
     return jack_activate(seq_) == 0 && jack_activate(rec_) == 0;
 }
 
 bool JackTestClients::connect(const std::string& midiInput, const std::vector<std::string>& sources) {
-    bool ok = jack_connect(seq_, jack_port_name(seqOut_), midiInput.c_str()) == 0;
+    std::vector<std::pair<std::string, std::string>> wanted = {{jack_port_name(seqOut_), midiInput}};
     for (size_t i = 0; i < sources.size() && i < recIn_.size(); ++i)
-        ok = jack_connect(rec_, sources[i].c_str(), jack_port_name(recIn_[i])) == 0 && ok;
-    return ok;
+        wanted.emplace_back(sources[i], jack_port_name(recIn_[i]));
+    // A client's ports show before it activates, but take connections only after: the host
+    // may still be on its way.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
+        bool ok = true;
+        for (const auto& [from, to] : wanted) {
+            const int result = jack_connect(rec_, from.c_str(), to.c_str());
+            ok = (result == 0 || result == EEXIST) && ok;
+        }
+        if (ok) return true;
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
 }
 
 void JackTestClients::start() {
@@ -84,6 +99,11 @@ int JackTestClients::recThunk(jack_nframes_t frames, void* arg) {
         }
     }
     self->recordedFrames_.store(std::clamp<int64_t>(now + frames, 0, self->frames_));
+    return 0;
+}
+
+int JackTestClients::xrunThunk(void* arg) {
+    static_cast<JackTestClients*>(arg)->xruns_.fetch_add(1);
     return 0;
 }
 

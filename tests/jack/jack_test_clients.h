@@ -34,7 +34,8 @@ public:
     /// frame) and the recorder "corvane-test-rec" with one input port per name in inputs, room
     /// for frames; activates both. False when a client would not open.
     bool open(std::vector<TimedMidi> messages, const std::vector<std::string>& inputs, int64_t frames);
-    /// Connects the sequencer to port and each of sources[i] to the recorder's input i.
+    /// Connects the sequencer to port and each of sources[i] to the recorder's input i, waiting
+    /// up to ten seconds for the ports' owner to activate.
     bool connect(const std::string& midiInput, const std::vector<std::string>& sources);
     /// Starts playing and recording kStartMargin frames from now.
     void start();
@@ -44,10 +45,13 @@ public:
     /// Recorded input i, frames long (zeros where nothing was recorded yet).
     const std::vector<float>& recording(size_t i) const { return recorded_[i]; }
     uint32_t sampleRate() const { return rate_; }
+    /// Cycles the server reported late since open: a recording with any may have gaps.
+    int64_t xruns() const { return xruns_.load(); }
 
 private:
     static int seqThunk(jack_nframes_t frames, void* self);
     static int recThunk(jack_nframes_t frames, void* self);
+    static int xrunThunk(void* self);
 
     jack_client_t* seq_ = nullptr;
     jack_client_t* rec_ = nullptr;
@@ -59,6 +63,7 @@ private:
     int64_t frames_ = 0;
     std::atomic<int64_t> recordedFrames_{0};
     std::atomic<bool> started_{false};
+    std::atomic<int64_t> xruns_{0};
     std::atomic<uint32_t> startFrame_{0};
     uint32_t rate_ = 0;
 };

@@ -30,20 +30,29 @@ std::string JackTestServer::program() {
 }
 
 bool JackTestServer::start(int period) {
-    static int serial = 0;
-    name_ = "corvane-test-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
-    setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
-    // The dummy back end needs no sound card.
-    if (!server_.start({program(), "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(period)},
-                       "", ""))
-        return false;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < until && server_.running()) {
-        if (jack_client_t* probe = openProbe()) {
-            jack_client_close(probe);
-            return true;
+    // JACK keeps at most a few servers in its registry and reclaims the entry of a killed
+    // server only when a server of the same name starts again: a few fixed names, taken in
+    // turn, never fill it up, whatever earlier runs (or other test runs beside this one) left.
+    for (int slot = 0; slot < kNameSlots; ++slot) {
+        name_ = "corvane-test-" + std::to_string(slot);
+        setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
+        if (jack_client_t* other = openProbe()) {
+            jack_client_close(other);
+            continue;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // The dummy back end needs no sound card.
+        if (!server_.start({program(), "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(period)},
+                           "", ""))
+            return false;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < until && server_.running()) {
+            if (jack_client_t* probe = openProbe()) {
+                jack_client_close(probe);
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        server_.stop();
     }
     return false;
 }

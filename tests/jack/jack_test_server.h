@@ -1,5 +1,5 @@
 // A private JACK server for one test: the dummy back end at 48000 Hz and 256 frames, under a
-// name nobody else uses, found by every client the test starts through JACK_DEFAULT_SERVER.
+// name no other running server has, found by every client the test starts through JACK_DEFAULT_SERVER.
 #pragma once
 
 #include <string>
@@ -26,6 +26,7 @@ public:
     const std::string& name() const { return name_; }
 
 private:
+    static constexpr int kNameSlots = 6;
     ChildProcess server_;
     std::string name_;
 };

@@ -17,7 +17,8 @@ constexpr int kA4 = 69;
 bool writeTestSound(const std::string& bundle, const std::string& dir, int voiceCount,
                     const std::string& chunkPath, std::string& error);
 
-/// Frequency of the recording between frames from and to, by its rising zero crossings.
+/// Frequency of the recording between frames from and to, from the periods between its rising
+/// zero crossings.
 double measureHz(const std::vector<float>& x, size_t from, size_t to, double rate);
 /// Root mean square between the frames.
 double rms(const std::vector<float>& x, size_t from, size_t to);
