@@ -24,6 +24,10 @@ constexpr int32_t kSliderLabelWidth = 160;
 constexpr int32_t kSliderWidth = 84;
 constexpr int32_t kMirrorLabelWidth = 96;
 constexpr int32_t kMirrorWidth = 64;
+// The decibel and hertz fields show six decimals ("-96.000000"); their units are printed
+// in the heading strip above them, as the row has no room left beside them.
+constexpr int32_t kSynthFieldLabelWidth = 90;
+constexpr int32_t kSynthFieldWidth = 70;
 
 /// Takes a new bitmap by resource name; the caller forgets it once a view holds it.
 CBitmap* bitmap(const char* name) {
@@ -170,10 +174,12 @@ void CorvaneVSTGUIEditor::buildTopPage() {
         }
     }
     makeSlider(topPage_, tags::tagOf(0x00, 0x01), 8, 72, 200);
-    if (CTextEdit* db = makeTextField(topPage_, tags::mirrorTagOf(0x00, 0x01), 8, 72, 98, 36, "0"))
+    if (CTextEdit* db = makeTextField(topPage_, tags::mirrorTagOf(0x00, 0x01), 8, 72, kSynthFieldLabelWidth,
+                                      kSynthFieldWidth, "0"))
         db->setHoriAlign(kLeftText);
     makeSlider(topPage_, tags::tagOf(0x00, 0x02), 264, 72, 800);
-    if (CTextEdit* hz = makeTextField(topPage_, tags::mirrorTagOf(0x00, 0x02), 264, 72, 98, 36, "0"))
+    if (CTextEdit* hz = makeTextField(topPage_, tags::mirrorTagOf(0x00, 0x02), 264, 72, kSynthFieldLabelWidth,
+                                      kSynthFieldWidth, "0"))
         hz->setHoriAlign(kLeftText);
 
     // The selected part.

@@ -33,7 +33,16 @@ void drawRules(cairo_t* cr, const PageLayout& p) {
     }
 }
 
-void drawControl(cairo_t* cr, const FieldRow& r) {
+// The heading strip that ends right above row y, or null.
+const Heading* headingAbove(const PageLayout& p, int y) {
+    for (std::size_t i = 0; i < p.headingCount; ++i) {
+        const int bottom = p.headings[i].top + p.headings[i].height;
+        if (bottom <= y && bottom >= y - 2) return &p.headings[i];
+    }
+    return nullptr;
+}
+
+void drawControl(cairo_t* cr, const PageLayout& p, const FieldRow& r) {
     const Box b = controlBox(r);
     switch (r.kind) {
         case FieldKind::Slider: drawSliderTrack(cr, b, r.width); break;
@@ -46,7 +55,13 @@ void drawControl(cairo_t* cr, const FieldRow& r) {
         case FieldKind::Name:
         case FieldKind::Entry: drawWell(cr, b); break;
     }
-    if (std::strlen(r.unit) > 0) drawUnit(cr, r.unit, b.right + 3, r.y);
+    if (std::strlen(r.unit) == 0) return;
+    if (r.unitPlace == UnitPlace::After) {
+        drawUnit(cr, r.unit, b.right + 3, r.y);
+    } else if (const Heading* h = headingAbove(p, r.y)) {
+        // Over the field's text, which starts 2 px inside its box.
+        drawHeadingUnit(cr, *h, r.unit, b.left + 2);
+    }
 }
 
 // The tone page's free left rows carry a small sketch of the envelope its sliders shape.
@@ -151,7 +166,7 @@ void drawPageBackground(cairo_t* cr, const PageLayout& p) {
     for (std::size_t i = 0; i < p.rowCount; ++i) {
         const FieldRow& r = p.rows[i];
         if (std::strlen(r.label) > 0) drawRowLabel(cr, r.label, r.x, labelRight(p, r), r.y);
-        drawControl(cr, r);
+        drawControl(cr, p, r);
     }
     if (std::strcmp(p.file, "bg1.png") == 0) drawEnvelopeSketch(cr, 14, 74, 236, 44);
     if (std::strcmp(p.file, "bg2.png") == 0) drawKeyMapSketch(cr, 14, 172, 500, 40);

@@ -15,7 +15,11 @@ enum class FieldKind {
     Readout,  // read-only text label
 };
 
-/** One control of a page in page coordinates; label is printed left of it, unit right of it. */
+/** Where a row's unit caption goes: right of the control, or over it in the heading strip
+    just above the row (where the row has no room left for it). */
+enum class UnitPlace { After, Above };
+
+/** One control of a page in page coordinates; label is printed left of it, unit beside it. */
 struct FieldRow {
     int x;
     int y;
@@ -23,7 +27,8 @@ struct FieldRow {
     int labelWidth;
     int width;
     const char* label;  // empty when the row's label belongs to another control of the row
-    const char* unit;   // small caption after the control, empty when none
+    const char* unit;   // small caption, empty when none
+    UnitPlace unitPlace = UnitPlace::After;
 };
 
 /** A section heading strip with the page's menu button at (menuX, menuY). */
@@ -70,10 +75,11 @@ constexpr Heading kTopHeadings[] = {
     {96, 23, 8, 98, "PART"},
 };
 constexpr FieldRow kTopRows[] = {
+    // The decibel and hertz fields are wide enough for their six decimals ("-96.000000").
     slider(8, 72, "MAIN VOUME"),
-    {8, 72, FieldKind::Number, 98, 36, "", "(dB)"},
+    {8, 72, FieldKind::Number, 90, 70, "", "(dB)", UnitPlace::Above},
     slider(264, 72, "REF PITCH"),
-    {264, 72, FieldKind::Number, 98, 36, "", "(Hz)"},
+    {264, 72, FieldKind::Number, 90, 70, "", "(Hz)", UnitPlace::Above},
     {8, 120, FieldKind::Choice, 96, 142, "PART", ""},
     {264, 120, FieldKind::Choice, 96, 142, "MODE", ""},
     slider(8, 144, "PROGRAM"),      mirror(8, 144),

@@ -125,6 +125,21 @@ void drawUnit(cairo_t* cr, const char* text, int x, int rowY) {
     drawTextLeft(cr, text, x, rowY + kRowHeight / 2.0);
 }
 
+void drawHeadingUnit(cairo_t* cr, const Heading& h, const char* text, int x) {
+    selectFont(cr, 10, false);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text, &e);
+    // The strip's gradient laid again behind the caption clears the accent line there and
+    // keeps the strip's top and bottom edges.
+    cairo_save(cr);
+    cairo_rectangle(cr, x - 5, h.top + 2, e.x_advance + 10, h.height - 4);
+    cairo_clip(cr);
+    fillVertical(cr, x - 5, h.top, e.x_advance + 10, h.height, kHeadingTop, kHeadingBottom);
+    cairo_restore(cr);
+    setColour(cr, kHeadingText, 0.8);
+    drawTextLeft(cr, text, x, h.top + h.height / 2.0);
+}
+
 void drawWell(cairo_t* cr, const Box& b) {
     const double x = b.left + 0.5, y = b.top + 0.5;
     const double w = b.right - b.left - 1, h = b.bottom - b.top - 1;

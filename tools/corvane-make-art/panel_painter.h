@@ -42,6 +42,8 @@ void drawRowLabel(cairo_t* cr, const char* text, int left, int right, int rowY);
 
 /** Small caption such as a unit, left edge at x. */
 void drawUnit(cairo_t* cr, const char* text, int x, int rowY);
+/** A unit caption in heading strip h starting at x; the accent line gives way to it. */
+void drawHeadingUnit(cairo_t* cr, const Heading& h, const char* text, int x);
 
 /** Sunken well behind an editable text control. */
 void drawWell(cairo_t* cr, const Box& b);
