@@ -53,8 +53,10 @@ public:
     // For tests and tools: what is built.
     VSTGUI::CFrame* getFrame() const override { return frame; }
     VSTGUI::CControl* control(int32_t tag) const;
+    VSTGUI::CViewContainer* topPage() const { return topPage_; }
     VSTGUI::CViewContainer* tonePage() const { return tonePage_; }
     VSTGUI::CViewContainer* samplerPage() const { return samplerPage_; }
+    VSTGUI::CViewContainer* samplePage() const { return samplePage_; }
     VSTGUI::CViewContainer* aboutOverlay() const { return aboutOverlay_; }
     VSTGUI::COptionMenu* systemMenu() const { return systemMenu_; }
     VSTGUI::COptionMenu* polyphonyMenu() const { return polyphonyMenu_; }

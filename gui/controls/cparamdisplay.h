@@ -32,14 +32,14 @@ public:
     int32_t getStyle() const { return style_; }
 
     void draw(CDrawContext* context) override;
+    /** Text area: the view inset by the text inset; the text is clipped to it. */
+    CRect textRect() const;
 
 protected:
     /** The text drawn for the current state. */
     virtual UTF8String displayText() const;
     void drawBack(CDrawContext* context);
     void drawFrame(CDrawContext* context);
-    /** Text area: the view inset by the text inset. */
-    CRect textRect() const;
 
 private:
     CFontRef font_;

@@ -140,6 +140,12 @@ CRect MenuPopup::entryRect(size_t level, int32_t index) const {
     return levels_[level].rows[index];
 }
 
+CRect MenuPopup::entryTextRect(size_t level, int32_t index) const {
+    CRect row = entryRect(level, index);
+    if (row.isEmpty()) return row;
+    return CRect(row.left + kCheckArea, row.top, row.right - kArrowArea, row.bottom);
+}
+
 CRect MenuPopup::getPopupBounds() const {
     CRect r;
     for (const Level& l : levels_) r.unite(l.bounds);
@@ -283,7 +289,8 @@ void MenuPopup::choose(size_t level, int32_t row) {
 }
 
 void MenuPopup::drawPopup(CDrawContext* context, const CRect& updateRect) {
-    for (const Level& l : levels_) {
+    for (size_t level = 0; level < levels_.size(); ++level) {
+        const Level& l = levels_[level];
         if (!l.bounds.rectOverlap(updateRect)) continue;
         context->saveGlobalState();
         context->setFillColor(kListBack);
@@ -314,8 +321,7 @@ void MenuPopup::drawPopup(CDrawContext* context, const CRect& updateRect) {
             CFontDesc bold(kNormalFont->getName(), kNormalFont->getSize(), kBoldFace);
             context->setFont(item->isTitle() ? &bold : kNormalFont);
             context->setFontColor(textColor);
-            CRect textRow(row.left + kCheckArea, row.top, row.right - kArrowArea, row.bottom);
-            context->drawString(item->getTitle(), textRow, kLeftText);
+            context->drawString(item->getTitle(), entryTextRect(level, static_cast<int32_t>(i)), kLeftText);
         }
         context->restoreGlobalState();
     }

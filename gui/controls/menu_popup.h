@@ -25,6 +25,8 @@ public:
     std::vector<CRect> levelBounds() const;
     /** Frame rectangle of entry index in open list level, or an empty rectangle. */
     CRect entryRect(size_t level, int32_t index) const;
+    /** Where the title of that entry is drawn (and clipped): the row less its check and arrow areas. */
+    CRect entryTextRect(size_t level, int32_t index) const;
 
     static constexpr CCoord kRowHeight = 18;
     static constexpr CCoord kSeparatorHeight = 7;

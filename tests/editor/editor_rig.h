@@ -15,6 +15,7 @@
 #include "plugin/corvane_vst_controller.h"
 #include "plugin/corvane_vst_processor.h"
 #include "plugin/engine_host.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "tools/vst3host/host_object.h"
@@ -87,14 +88,19 @@ public:
         return *static_cast<CorvaneVSTProcessor*>(processor.get())->engine();
     }
 
-    /// createView("editor") and open on the off-screen back end.
-    bool openView() {
+    /// createView("editor") and open on the off-screen back end; a scale above 0 is then given
+    /// to the view as the host's content scale.
+    bool openView(float scale = 0) {
         view = Steinberg::owned(controller->createView("editor"));
         editor = dynamic_cast<CorvaneVSTGUIEditor*>(view.get());
         if (!editor)
             return false;
         if (!editor->open(nullptr, PlatformType::kDefaultNative))
             return false;
+        if (scale > 0) {
+            FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+            if (!scaling || scaling->setContentScaleFactor(scale) != kResultTrue) return false;
+        }
         window = OffscreenWindow::of(editor->getFrame());
         return window != nullptr;
     }
