@@ -28,6 +28,9 @@ constexpr int32_t kMirrorWidth = 64;
 // in the heading strip above them, as the row has no room left beside them.
 constexpr int32_t kSynthFieldLabelWidth = 90;
 constexpr int32_t kSynthFieldWidth = 70;
+// The backgrounds draw a drop-down arrow in the right end of every choice well; the chosen
+// entry is centred in what is left.
+constexpr CCoord kChoiceArrowWidth = 20;
 
 /// Takes a new bitmap by resource name; the caller forgets it once a view holds it.
 CBitmap* bitmap(const char* name) {
@@ -108,6 +111,7 @@ COptionMenu* CorvaneVSTGUIEditor::makeChoice(CViewContainer* into, int32_t tag, 
     if (EditController* c = getController())
         menu->setValueNormalized(static_cast<float>(c->getParamNormalized(static_cast<ParamID>(tag))));
     styleText(menu);
+    menu->setTextRightRoom(kChoiceArrowWidth);
     if (into)
         into->addView(menu);
     keep(tag, menu);

@@ -55,6 +55,7 @@ UTF8String CParamDisplay::displayText() const {
 CRect CParamDisplay::textRect() const {
     CRect r(getViewSize());
     r.inset(textInset_.x, textInset_.y);
+    r.right -= textRightRoom_;
     return r;
 }
 

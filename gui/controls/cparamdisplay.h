@@ -28,6 +28,13 @@ public:
         invalid();
     }
     const CPoint& getTextInset() const { return textInset_; }
+    /** Room at the right edge kept free of text beyond the text inset (for a drop-down arrow a
+        background draws there, say); the text is aligned within what is left. */
+    void setTextRightRoom(CCoord room) {
+        textRightRoom_ = room;
+        invalid();
+    }
+    CCoord getTextRightRoom() const { return textRightRoom_; }
     virtual void setStyle(int32_t style);
     int32_t getStyle() const { return style_; }
 
@@ -48,6 +55,7 @@ private:
     CColor frameColor_ = kBlackCColor;
     CHoriTxtAlign horiAlign_ = kCenterText;
     CPoint textInset_ = CPoint(2, 0);
+    CCoord textRightRoom_ = 0;
     int32_t style_;
 };
 

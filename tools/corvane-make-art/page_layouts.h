@@ -56,6 +56,8 @@ constexpr Box controlBox(const FieldRow& r) {
 }
 
 constexpr int kRowHeight = 24;
+/** Width of the drop-down arrow compartment at the right end of a choice well. */
+constexpr int kChoiceArrowWidth = 20;
 constexpr int kSliderLabel = 160;
 constexpr int kSliderWidth = 84;
 constexpr int kMirrorLabel = 96;

@@ -167,9 +167,9 @@ void drawReadout(cairo_t* cr, const Box& b) {
 }
 
 void drawChoiceArrow(cairo_t* cr, const Box& b) {
-    const double cx = b.right - 10, cy = (b.top + b.bottom) / 2.0;
+    const double cx = b.right - kChoiceArrowWidth / 2.0, cy = (b.top + b.bottom) / 2.0;
     setColour(cr, kRule);
-    cairo_rectangle(cr, b.right - 20, b.top + 4, 1, b.bottom - b.top - 8);
+    cairo_rectangle(cr, b.right - kChoiceArrowWidth, b.top + 4, 1, b.bottom - b.top - 8);
     cairo_fill(cr);
     cairo_move_to(cr, cx - 4, cy - 2);
     cairo_line_to(cr, cx + 4, cy - 2);
