@@ -26,8 +26,8 @@ constexpr int32_t kMirrorLabelWidth = 96;
 constexpr int32_t kMirrorWidth = 64;
 // The decibel and hertz fields show six decimals ("-96.000000"); their units are printed
 // in the heading strip above them, as the row has no room left beside them.
-constexpr int32_t kSynthFieldLabelWidth = 90;
-constexpr int32_t kSynthFieldWidth = 70;
+constexpr int32_t kSynthFieldLabelWidth = 86;
+constexpr int32_t kSynthFieldWidth = 74;
 // The backgrounds draw a drop-down arrow in the right end of every choice well; the chosen
 // entry is centred in what is left.
 constexpr CCoord kChoiceArrowWidth = 20;

@@ -79,9 +79,9 @@ constexpr Heading kTopHeadings[] = {
 constexpr FieldRow kTopRows[] = {
     // The decibel and hertz fields are wide enough for their six decimals ("-96.000000").
     slider(8, 72, "MAIN VOUME"),
-    {8, 72, FieldKind::Number, 90, 70, "", "(dB)", UnitPlace::Above},
+    {8, 72, FieldKind::Number, 86, 74, "", "(dB)", UnitPlace::Above},
     slider(264, 72, "REF PITCH"),
-    {264, 72, FieldKind::Number, 90, 70, "", "(Hz)", UnitPlace::Above},
+    {264, 72, FieldKind::Number, 86, 74, "", "(Hz)", UnitPlace::Above},
     {8, 120, FieldKind::Choice, 96, 142, "PART", ""},
     {264, 120, FieldKind::Choice, 96, 142, "MODE", ""},
     slider(8, 144, "PROGRAM"),      mirror(8, 144),
