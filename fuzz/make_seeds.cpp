@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
         {"fuzz_wav_import", writeWavSeeds},       {"fuzz_text_import", writeTextSeeds},
         {"fuzz_state_restore", writeStateSeeds},  {"fuzz_sysex", writeSysExSeeds},
         {"fuzz_midi_file", writeMidiFileSeeds},   {"fuzz_messages", writeMessageSeeds},
+        {"fuzz_host_process", writeHostSeeds},
     };
     bool ok = true;
     for (const Generator& g : generators) {

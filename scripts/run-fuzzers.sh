@@ -7,7 +7,7 @@ set -uo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
-fuzzers=(fuzz_wav_import fuzz_text_import fuzz_state_restore fuzz_sysex fuzz_midi_file fuzz_messages)
+fuzzers=(fuzz_wav_import fuzz_text_import fuzz_state_restore fuzz_sysex fuzz_midi_file fuzz_messages fuzz_host_process)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCORVANE_BUILD_FUZZERS=ON -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCH=OFF >/dev/null || exit 2

@@ -19,5 +19,8 @@ int fuzzSysEx(const uint8_t* data, size_t size);
 int fuzzMidiFile(const uint8_t* data, size_t size);
 /// The bytes decoded into editor messages (message_script.h) sent to one shared processor.
 int fuzzMessages(const uint8_t* data, size_t size);
+/// The bytes decoded into a host's blocks and calls between them (host_script.h), run on one
+/// shared processor; a save that restores into different bytes traps.
+int fuzzHostProcess(const uint8_t* data, size_t size);
 
 }  // namespace velt::corvane::fuzz

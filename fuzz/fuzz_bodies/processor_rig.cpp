@@ -21,8 +21,6 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int32 kMaxFrames = 256;
-
 /// Stands where the controller would be connected; the processor's messages end here.
 class DropPeer final : public IConnectionPoint {
 public:

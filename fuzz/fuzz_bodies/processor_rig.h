@@ -17,6 +17,9 @@ namespace velt::corvane::fuzz {
 
 class ProcessorRig {
 public:
+    /// The block size announced in setupProcessing, and the most any block holds.
+    static constexpr int32_t kMaxFrames = 256;
+
     /// The rig of this process, built on first use; null when it could not be built.
     static ProcessorRig* shared();
 

@@ -33,5 +33,6 @@ void writeStateSeeds(SeedFolder& out);
 void writeSysExSeeds(SeedFolder& out);
 void writeMidiFileSeeds(SeedFolder& out);
 void writeMessageSeeds(SeedFolder& out);
+void writeHostSeeds(SeedFolder& out);
 
 }  // namespace velt::corvane::fuzz::seeds

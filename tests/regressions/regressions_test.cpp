@@ -49,6 +49,7 @@ TEST(FuzzRegressions, StateRestore) { replay("fuzz_state_restore", fuzzStateRest
 TEST(FuzzRegressions, SysEx) { replay("fuzz_sysex", fuzzSysEx); }
 TEST(FuzzRegressions, MidiFile) { replay("fuzz_midi_file", fuzzMidiFile); }
 TEST(FuzzRegressions, Messages) { replay("fuzz_messages", fuzzMessages); }
+TEST(FuzzRegressions, HostProcess) { replay("fuzz_host_process", fuzzHostProcess); }
 
 }  // namespace
 }  // namespace velt::corvane::fuzz
