@@ -176,5 +176,33 @@ TEST(OutputRouting, VoicesWriteOnlyTheirPartsOutputPair) {
     EXPECT_EQ(r.synth.pcmVoice(1).outputChannel, 0);
 }
 
+TEST(OutputRouting, AStolenVoiceLeavesItsOldBusForTheNewPartsBus) {
+    Rig r;
+    const std::vector<uint32_t> codes = rampCodes(2000);
+    fillSlot(r.synth.sampleSlot(0), codes, 1, 44100.0f, 440.0f);
+    flatTone(r.synth.tonePreset(0));
+    ASSERT_EQ(r.synth.setPolyphony(2), 2);
+    r.synth.setPartOutput(2, 3);
+    r.synth.setPartOutput(1, 5);
+    // Part 0 (output 1) takes voice 1, part 2 (output 4) voice 0; with both held, part 1's
+    // note at frame 100 steals voice 1 and restarts it on output 6.
+    r.noteOn(0, 0, 69, 100);
+    r.noteOn(0, 2, 69, 100);
+    r.noteOn(100, 1, 69, 127);
+    r.render(300, 256);
+    EXPECT_EQ(r.synth.voiceCursor(), 1);
+    EXPECT_EQ(r.synth.voice(1).part, 1);
+    EXPECT_EQ(r.synth.pcmVoice(1).outputChannel, 10);
+    const float g = toneGain(100, 127, 100, 0.8f, 128), stolenGain = toneGain(100, 127, 127, 0.8f, 128);
+    for (int32_t c = 0; c < kChannelCount; ++c) {
+        std::vector<float> e(300, 0.0f);
+        for (int32_t i = 0; i < 300; ++i) {
+            if ((c < 2 && i < 100) || c == 6 || c == 7) e[i] = static_cast<float>(decode(codes[i])) * g;
+            if ((c == 10 || c == 11) && i >= 100) e[i] = static_cast<float>(decode(codes[i - 100])) * stolenGain;
+        }
+        EXPECT_TRUE(samplesMatch(r.out[c], e, 1e-6)) << "channel " << c;
+    }
+}
+
 }  // namespace
 }  // namespace velt::corvane::enginetest

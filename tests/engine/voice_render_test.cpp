@@ -443,5 +443,126 @@ TEST(VoiceRender, PitchBendAndLfoChangeTheStepAtPredictedFrames) {
     EXPECT_EQ(r.soleVoice().pitchStep, 1 << 18);
 }
 
+TEST(VoiceRender, KeyFollowTwoAndThreeScaleEveryRateAboveKfStart) {
+    ToneRig r;
+    TonePreset& t = r.tone();
+    t.ar = 110, t.dr = 100, t.sl = 8, t.rr = 100, t.kfStart = 60;
+    // Key 72 plays the slot at its own speed: the tune takes back the 3 semitones above 69.
+    t.tune = 8192 - noteLog(3);
+    for (int32_t kf : {2, 3}) {
+        t.kf = kf;
+        // Below and at kfStart nothing follows; above, the rates grow by 2^(k x 2^kf / 48).
+        for (int32_t key : {0, 59, 60, 61, 72, 100, 127}) {
+            const int32_t k = key - 60;
+            const int32_t keyOffset = k > 0 ? static_cast<int32_t>(std::trunc(k / 48.0 * 8192.0)) << kf : 0;
+            r.synth.killVoices(-1);
+            r.synth.sendNoteOn(0, key, 127);
+            Voice& v = r.soleVoice();
+            EXPECT_EQ(v.envRate, rateOf(110, keyOffset, kEnvRateOffset44k)) << kf << " " << key;
+            EXPECT_EQ(v.decayRate, rateOf(100, keyOffset, kEnvRateOffset44k)) << kf << " " << key;
+            EXPECT_EQ(v.releaseRate, rateOf(100, keyOffset, kEnvRateOffset44k)) << kf << " " << key;
+        }
+        // An octave above kfStart every rate doubles (kf 2) or quadruples (kf 3); the render
+        // follows the level law with those rates frame by frame.
+        const int32_t keyOffset = 2048 << kf;
+        EXPECT_EQ(keyOffset, 8192 * (kf - 1));
+        EnvelopeLaw law;
+        law.attackRate = rateOf(110, keyOffset, kEnvRateOffset44k);
+        law.decayRate = rateOf(100, keyOffset, kEnvRateOffset44k);
+        law.releaseRate = rateOf(100, keyOffset, kEnvRateOffset44k);
+        law.sustainPos = 8 << 23;
+        law.endPos = 104 << 23;
+        law.sl = 8;
+        r.synth.killVoices(-1);
+        for (auto& o : r.out) o.clear();
+        r.noteOn(r.now, 0, 72, 127);
+        r.noteOff(r.now + 600, 0, 72);
+        r.render(2000, 512);
+        EXPECT_EQ(r.synth.countActiveVoices(), 0);
+        const std::vector<int32_t> att = law.run(2000, 600);
+        ASSERT_LT(att[1999], 0);  // the release ended within the render
+        const float g = toneGain(100, 127, 127, 0.8f, 128);
+        EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, att, 0, g, identity))) << kf;
+    }
+}
+
+TEST(VoiceRender, StereoLfoVariantsModulateBothChannelsAlike) {
+    ToneRig r;
+    const std::vector<uint32_t> left = rampCodes(8000), right = rampCodes(8000, 777);
+    std::vector<uint32_t> interleaved;
+    for (size_t i = 0; i < left.size(); ++i) interleaved.push_back(left[i]), interleaved.push_back(right[i]);
+    fillSlot(r.synth.sampleSlot(2), interleaved, 2, 44100.0f, 440.0f);
+    TonePreset& t = r.tone();
+    t.wave = 2, t.lms = 15, t.lfoFreq = 16383;
+    r.synth.sendControlChange(0, 1, 127);
+    const int32_t depth = 15 * 127, lfoStep = kLfoRateUnit44k * 16383;
+    const float g = toneGain(100, 127, 127, 0.8f, 128);
+    for (int32_t strc : {1, 2}) {
+        t.strc = strc;
+        r.synth.killVoices(-1);
+        for (auto& o : r.out) o.clear();
+        r.noteOn(r.now, 0, 69, 127);
+        r.render(3000, 512);
+        EXPECT_EQ(r.soleVoice().render, Voice::kOptimisedRenderTable[strc * 2 + 1]);
+        // Pitch LFO: the even entries change the step; amplitude LFO: the odd ones the level.
+        std::vector<float> eLeft, eRight;
+        int32_t phase = kTopPos, index = strc - 1, step = 1 << 18, pos = 0, lfoLevel = 0;
+        uint32_t frac = 0;
+        for (int32_t i = 0; i < 3000; ++i) {
+            if (phase < 1) {
+                const int32_t k = index / 2;
+                if (strc == 1) step = stepOf(kUnityPitch + ((lfoPitchValue(k) * depth) >> 11));
+                else lfoLevel = ((k < 64 ? 128 * k : 8192 - 128 * (k - 64)) * depth >> 11) & ~1;
+                phase += kTopPos, index = (index + 2) & 255;
+            }
+            const auto level = static_cast<uint32_t>(lfoLevel);
+            eLeft.push_back(static_cast<float>(decode(left[pos] + level)) * g);
+            eRight.push_back(static_cast<float>(decode(right[pos] + level)) * g);
+            phase -= lfoStep;
+            const uint32_t sum = static_cast<uint32_t>(step) + frac;
+            pos += static_cast<int32_t>(sum >> 18), frac = sum & 0x3FFFF;
+        }
+        EXPECT_TRUE(samplesMatch(r.out[0], eLeft)) << strc;
+        EXPECT_TRUE(samplesMatch(r.out[1], eRight)) << strc;
+    }
+}
+
+TEST(VoiceRender, VelocityCurveAndPanLawOverTheirWholeRange) {
+    ToneRig r;
+    const auto fresh = [&r] {
+        r.synth.killVoices(-1);
+        for (auto& o : r.out) o.clear();
+    };
+    // Velocity v scales by ((v + 1) / 128)^2; velocity 0 is a note off.
+    for (int32_t v = 1; v < 128; ++v) {
+        fresh();
+        r.noteOn(r.now, 0, 69, v);
+        r.render(4);
+        EXPECT_EQ(r.soleVoice().velocityGain, level(v)) << v;
+        const float g = toneGain(100, 127, v, 0.8f, 128);
+        EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, std::vector<int32_t>(4, 0), 0, g, identity))) << v;
+        EXPECT_TRUE(samplesMatch(r.out[1], expectedOutput(r.codes, std::vector<int32_t>(4, 0), 0, g, identity))) << v;
+    }
+    r.noteOn(r.now, 0, 69, 0);
+    r.render(1);
+    EXPECT_EQ(r.synth.countActiveVoices(), 1);
+    EXPECT_EQ(r.soleVoice().state, 0x21);
+
+    // Pan p: left sin((128 - n) pi / 256) at index p + 64, right the same at 192 - p.
+    for (int32_t pan = 0; pan < 128; ++pan) {
+        fresh();
+        r.cc(r.now, 0, 10, pan);
+        r.noteOn(r.now, 0, 69, 127);
+        r.render(4);
+        const Voice& v = r.soleVoice();
+        EXPECT_NEAR(v.panLeft, panAt(pan + 64), 1e-6) << pan;
+        EXPECT_NEAR(v.panRight, panAt(192 - pan), 1e-6) << pan;
+        const std::vector<int32_t> flat(4, 0);
+        const float gl = toneGain(100, 127, 127, 0.8f, pan + 64), gr = toneGain(100, 127, 127, 0.8f, 192 - pan);
+        EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, flat, 0, gl, identity), 1e-6)) << pan;
+        EXPECT_TRUE(samplesMatch(r.out[1], expectedOutput(r.codes, flat, 0, gr, identity), 1e-6)) << pan;
+    }
+}
+
 }  // namespace
 }  // namespace velt::corvane::enginetest

@@ -8,8 +8,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "plugin/state_chunk.h"
@@ -201,6 +203,125 @@ TEST(EngineHost, PolyphonyAndPartModeFollowTheirRules) {
     EXPECT_EQ(host.selectedSample(), host.view().samplers[2].smplNum);
     host.setSelectedPartMode(-4);
     EXPECT_EQ(host.view().parts[4].mode, 0);
+}
+
+/// ((v + 1) / 128)^2 in single precision: the level curve of volume, expression and velocity.
+float curve(int32_t v) {
+    const float x = static_cast<float>(v + 1) / 128.0f;
+    return x * x;
+}
+
+TEST(EngineHost, PartCommandsResetWhatTheySayAndStopVoicesTheirWay) {
+    TempFolder dir;
+    EngineHost host;
+    ASSERT_TRUE(host.importSample(0, writeRampWav(dir.file("ramp.wav"), 20000).c_str(), 0));
+    setPoints(host, 0, 0, 20000, 0, 0);  // Pitch 261.6: the notes play about one frame per frame
+    synth::SynthesizerPCM& synth = host.synth();
+    // Parts 3 and 4 far from their reset values, with notes sounding on parts 3, 4 and 0.
+    const auto dial = [&synth](int32_t ch) {
+        synth.setPartOutput(ch, 5);
+        synth.setPartDefaultMode(ch, 2);
+        synth.setPartMode(ch, 2);
+        synth.sendProgramChange(ch, 9);
+        const std::pair<int32_t, int32_t> values[] = {{1, 70}, {5, 33}, {7, 90}, {10, 20}, {11, 50}, {64, 127}};
+        for (const auto& [number, value] : values) synth.sendControlChange(ch, number, value);
+        synth.sendControlChange(ch, 101, 0);
+        synth.sendControlChange(ch, 100, 0);
+        synth.sendControlChange(ch, 6, 12);  // bend range 12
+        synth.sendControlChange(ch, 101, 5);
+        synth.sendPitchBend14(ch, 1000);
+        synth.sendChannelPressure(ch, 40);
+    };
+    const auto sound = [&synth] {
+        for (int32_t ch : {3, 4, 0}) synth.sendNoteOn(ch, 60 + ch, 100);
+        ASSERT_EQ(synth.countActiveVoices(), 3);
+    };
+    const auto voiceOf = [&synth](int32_t ch) -> synth::SynthesizerPCM::VoiceUnitPCM* {
+        for (int32_t i = 0; i < synth.getVoiceCount(); ++i)
+            if (synth.voice(i).part == ch) return &synth.pcmVoice(i);
+        return nullptr;
+    };
+    dial(3), dial(4);
+    const PartState dialled = synth.part(4);
+    const auto unchanged = [&](int32_t ch) {
+        const PartState& p = synth.part(ch);
+        return std::memcmp(&p, &dialled, sizeof p) == 0;
+    };
+    host.setSelectedPart(3);
+    float echo = -1.0f;
+
+    // Reset All Controller: bend, modulation, expression, pressure and the selections of the
+    // selected part; its volume, pan, pedal, other controllers, program and bend range stay,
+    // and its notes go on with the new values.
+    sound();
+    ASSERT_TRUE(host.applyValueChange(0x0182, 0.0, echo));
+    EXPECT_EQ(echo, 0.0f);
+    PartState expected = dialled;
+    expected.pitchBend = 8192, expected.controllers[1] = 0, expected.controllers[11] = 127;
+    expected.channelPressure = 0, expected.rpnSelect = 0, expected.nrpnSelect = 0, expected.parameterIndex = 256;
+    EXPECT_EQ(std::memcmp(&synth.part(3), &expected, sizeof expected), 0);
+    EXPECT_EQ(synth.part(3).controllers[64], 127);
+    EXPECT_EQ(synth.part(3).pitchBendRange, 12);
+    EXPECT_TRUE(unchanged(4));
+    EXPECT_EQ(synth.countActiveVoices(), 3);
+    ASSERT_NE(voiceOf(3), nullptr);
+    EXPECT_EQ(voiceOf(3)->state, 0x11);
+    EXPECT_EQ(voiceOf(3)->expressionGain, 1.0f);
+    EXPECT_EQ(voiceOf(3)->volumeGain, curve(90));
+    EXPECT_EQ(voiceOf(3)->bendValue, 0);
+    EXPECT_EQ(voiceOf(3)->lfoDepth, 0);
+    EXPECT_EQ(voiceOf(4)->expressionGain, curve(50));
+    EXPECT_EQ(voiceOf(4)->bendValue, 1000 - 8192);
+
+    // All Sound Off: every voice of every part fades out fast (96 dB in 1/512 s, under 90
+    // frames at 44.1 kHz); no part record changes. (A voice still at the very start of its
+    // attack would have nothing to fade and stop at once: the notes play past it first.)
+    synth.killVoices(-1);
+    dial(3);
+    sound();
+    runBlock(host, 256);
+    ASSERT_EQ(synth.countActiveVoices(), 3);
+    ASSERT_TRUE(host.applyValueChange(0x0183, 0.0, echo));
+    EXPECT_EQ(echo, 0.0f);
+    for (int32_t i = 0; i < synth.getVoiceCount(); ++i) {
+        const int32_t state = synth.voice(i).state;
+        EXPECT_TRUE(state == 0 || state == 0x41) << i;
+        EXPECT_EQ(synth.voice(i).part, -1) << i;
+    }
+    EXPECT_EQ(synth.countActiveVoices(), 3);  // still fading
+    EXPECT_TRUE(unchanged(3));
+    EXPECT_TRUE(unchanged(4));
+    runBlock(host, 128);
+    EXPECT_EQ(synth.countActiveVoices(), 0);
+
+    // Reset Part: every voice of every part stops at once; the selected part gets the part
+    // reset and Instrument mode, keeping its output and default mode; the others keep all.
+    sound();
+    ASSERT_TRUE(host.applyValueChange(0x0181, 0.0, echo));
+    EXPECT_EQ(echo, 0.0f);
+    EXPECT_EQ(synth.countActiveVoices(), 0);
+    const PartState& p = synth.part(3);
+    EXPECT_EQ(p.outputBus, 5);
+    EXPECT_EQ(p.defaultMode, 2);
+    EXPECT_EQ(p.mode, kModeInstrument);
+    EXPECT_EQ(p.program, 0);
+    EXPECT_EQ(p.channelPressure, 0);
+    EXPECT_EQ(p.pitchBend, 8192);
+    EXPECT_EQ(p.pitchBendRange, 2);
+    EXPECT_EQ(p.rpnSelect, 0);
+    EXPECT_EQ(p.nrpnSelect, 0);
+    EXPECT_EQ(p.parameterIndex, 256);
+    for (int32_t c = 0; c < kStoredControllerCount; ++c)
+        EXPECT_EQ(p.controllers[c], c == 7 ? 100 : c == 10 ? 64 : c == 11 ? 127 : 0) << c;
+    EXPECT_TRUE(unchanged(4));
+    EXPECT_EQ(host.selectedTone(), 0);
+    // A note on the reset part plays program 0 at volume 100, expression 127, centre pan.
+    synth.sendNoteOn(3, 69, 100);
+    ASSERT_NE(voiceOf(3), nullptr);
+    const float centre = 0.70710677f;  // sin(pi / 4)
+    EXPECT_NEAR(voiceOf(3)->gainLeft, curve(100) * curve(127) * curve(100) * 0.8f * centre, 1e-7);
+    EXPECT_EQ(voiceOf(3)->gainLeft, voiceOf(3)->gainRight);
+    EXPECT_EQ(voiceOf(3)->outputChannel, 10);
 }
 
 TEST(EngineHostState, RestoreReimportsFilesWithPointsAndLoops) {
