@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "fuzz/fuzz_bodies/fuzz_bodies.h"
@@ -74,6 +76,15 @@ double valueOf(uint8_t code) {
     }
 }
 
+/// A value code as a float field: beyond the float range it is an infinity (a plain
+/// conversion of such a double is undefined).
+float floatOf(uint8_t code) {
+    const double v = valueOf(code);
+    if (v > FLT_MAX) return std::numeric_limits<float>::infinity();
+    if (v < -FLT_MAX) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
+
 int32 offsetOf(uint8_t code, int32_t frames) {
     if (code < 0xE0) return code % (frames + 1);
     switch (code) {
@@ -133,18 +144,18 @@ void readEvent(Reader& in, HostSide& side, int32_t frames) {
             e.type = Event::kNoteOnEvent;
             e.noteOn.channel = static_cast<int16>(in.byte() - 16);
             e.noteOn.pitch = static_cast<int16>(in.byte() - 64);
-            e.noteOn.velocity = static_cast<float>(valueOf(in.byte()));
+            e.noteOn.velocity = floatOf(in.byte());
             e.noteOn.noteId = -1;
             if (kind == host::kNoteOnId) {
                 e.noteOn.noteId = in.byte();
-                e.noteOn.tuning = static_cast<float>(valueOf(in.byte()) * 100.0);
+                e.noteOn.tuning = floatOf(in.byte()) * 100.0f;
             }
             break;
         case host::kNoteOff:
             e.type = Event::kNoteOffEvent;
             e.noteOff.channel = static_cast<int16>(in.byte() - 16);
             e.noteOff.pitch = static_cast<int16>(in.byte() - 64);
-            e.noteOff.velocity = static_cast<float>(valueOf(in.byte()));
+            e.noteOff.velocity = floatOf(in.byte());
             e.noteOff.noteId = -1;
             break;
         case host::kSysEx: {
@@ -185,7 +196,7 @@ void readEvent(Reader& in, HostSide& side, int32_t frames) {
             e.type = Event::kPolyPressureEvent;
             e.polyPressure.channel = static_cast<int16>(in.byte() - 16);
             e.polyPressure.pitch = static_cast<int16>(in.byte() - 64);
-            e.polyPressure.pressure = static_cast<float>(valueOf(in.byte()));
+            e.polyPressure.pressure = floatOf(in.byte());
             e.polyPressure.noteId = -1;
             break;
         case host::kUnknown: {
@@ -392,19 +403,51 @@ void clearBypass(ProcessorRig& rig, HostSide& side) {
     rig.processor().process(data);
 }
 
+void selectFile(ProcessorRig& rig, int64 tag, const std::string& name) {
+    IPtr<IMessage> message = owned(new (std::nothrow) HostMessage);
+    if (!message) return;
+    message->setMessageID("GUIEditor:cvFileSelect");
+    const std::string path = rig.fileFolder() + "/" + name;
+    if (IAttributeList* a = message->getAttributes()) {
+        a->setInt("tag", tag);
+        a->setBinary("path", path.c_str(), static_cast<uint32>(path.size() + 1));
+    }
+    rig.processor().notify(message);
+}
+
+/// The state every input starts from: the rig's fresh one with samples in slots 0 to 2
+/// (mono PCM, stereo DPCM, mono ADPCM), so that the notes sound. Built once.
+const std::vector<uint8_t>& startState(ProcessorRig& rig) {
+    static std::vector<uint8_t> chunk;
+    if (chunk.empty()) {
+        rig.restoreFreshState();
+        rig.resetFiles();
+        selectFile(rig, 0x2100, "a.wav");
+        selectFile(rig, 0x2201, "b.wav");
+        selectFile(rig, 0x2302, "a.wav");
+        chunk = save(rig);
+    }
+    return chunk;
+}
+
 }  // namespace
 
 int fuzzHostProcess(const uint8_t* data, size_t size) {
     ProcessorRig* rig = ProcessorRig::shared();
     HostSide* side = hostSide();
     if (!rig || !side || !side->valid()) return 0;
-    rig->restoreFreshState();
+    // Every input starts from the same processor, with the fixture files as they were saved.
+    rig->setActive(false);
+    rig->resetFiles();
+    std::vector<uint8_t> start = startState(*rig);
+    restore(*rig, start);
     side->sysExUsed = 0;
 
     Reader in(data, size);
     BusSwitches buses;
     bool bypassTouched = false;
     int32_t stateSteps = 0;
+    std::thread saver;
     for (int32_t s = 0; s < kMaxSteps && !in.done(); ++s) {
         switch (in.byte() % host::kOpCount) {
             case host::kBlock:
@@ -424,9 +467,18 @@ int fuzzHostProcess(const uint8_t* data, size_t size) {
                 break;
             case host::kValueChange: sendValueChange(in, *rig); break;
             case host::kRun: runPlainBlocks(in, *rig); break;
+            case host::kSaveElsewhere:
+                if (saver.joinable()) saver.join();
+                // Hosts save from threads of their own while audio and the main thread go on.
+                saver = std::thread([rig] {
+                    MemoryStream out;
+                    rig->processor().getState(&out);
+                });
+                break;
             default: break;
         }
     }
+    if (saver.joinable()) saver.join();
     if (bypassTouched) clearBypass(*rig, *side);
     rig->setActive(false);
     return 0;

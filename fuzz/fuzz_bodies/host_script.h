@@ -11,6 +11,8 @@
 //                (modulo 9) and that many patches (2-byte position, byte)
 //   kValueChange "GUIEditor:cvValueChange": group byte, code byte, value code
 //   kRun         plain blocks: count byte (modulo 8), frames byte
+//   kSaveElsewhere  getState on a second thread, running on while the steps after it do
+//                (the one before is waited for first; the input's end waits for it)
 //
 // An event is a kind byte, an offset code and the kind's bytes:
 //   kNoteOn, kNoteOff       channel (byte - 16), pitch (byte - 64), velocity value code
@@ -43,7 +45,8 @@ enum Op : uint8_t {
     kState = 4,
     kValueChange = 5,
     kRun = 6,
-    kOpCount = 7,
+    kSaveElsewhere = 7,
+    kOpCount = 8,
 };
 
 /// The block's layout byte modulo 8.
@@ -176,6 +179,7 @@ public:
         return step(kValueChange).put(group).put(code).put(value);
     }
     Writer& run(uint8_t count, uint8_t frames) { return step(kRun).put(count).put(frames); }
+    Writer& saveElsewhere() { return step(kSaveElsewhere); }
     const std::vector<uint8_t>& bytes() {
         close();
         return bytes_;

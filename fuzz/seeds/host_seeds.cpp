@@ -73,6 +73,17 @@ void writeHostSeeds(SeedFolder& out) {
     edits.valueChange(0x00, 3, kOne).roundTrip().toggleActive().cutState(0xFFFF, 20, 0x7F).roundTrip();
     out.add("state_and_edits.host", edits.bytes());
 
+    Writer elsewhere;
+    elsewhere.saveElsewhere().toggleActive().block(128).noteOn(0, 0, 60, 200).saveElsewhere().run(4, 128);
+    elsewhere.valueChange(0x10, 7, 50)
+        .saveElsewhere()
+        .roundTrip()
+        .block(64)
+        .noteOff(3, 0, 60)
+        .saveElsewhere();
+    elsewhere.toggleActive().saveElsewhere().cutState(100, 0, 0).toggleActive().run(2, 32);
+    out.add("saves_elsewhere.host", elsewhere.bytes());
+
     Writer offsets;
     offsets.toggleActive().block(32);
     for (uint8_t code = kMinusOne; code <= kMinusBlock; ++code) offsets.noteOn(code, 0, 60 + code % 12, 180);
