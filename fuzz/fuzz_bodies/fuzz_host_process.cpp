@@ -29,7 +29,8 @@ using tools::HostEventList;
 using tools::HostParameterChanges;
 
 constexpr int32_t kMaxSteps = 64;
-/// Saves and restores cost far more than blocks: a few per input keep the fuzzer fast.
+/// Saves and restores (here or elsewhere) cost far more than blocks: a few per input keep
+/// the fuzzer fast.
 constexpr int32_t kMaxStateSteps = 3;
 constexpr int32_t kMaxBlockEvents = 32;
 constexpr int32_t kMaxBlockPoints = 32;
@@ -306,20 +307,25 @@ bool runBlock(Reader& in, ProcessorRig& rig, HostSide& side, const BusSwitches& 
     return true;
 }
 
-std::vector<uint8_t> save(ProcessorRig& rig) {
-    // The stream grows in small steps, each a copy: room for the largest save so far is
-    // taken at once, and the size cut back to what was written.
-    static TSize room = 1 << 16;
-    MemoryStream out;
-    out.setSize(room);
+/// Room a save takes at once (a save is about 8 KB): the stream grows in small steps, each a copy.
+constexpr TSize kSaveRoom = 1 << 14;
+
+/// getState into out, taking the room first; false when nothing was written.
+bool saveInto(ProcessorRig& rig, MemoryStream& out) {
+    out.setSize(kSaveRoom);
     out.seek(0, IBStream::kIBSeekSet, nullptr);
     rig.processor().getState(&out);
     int64 written = 0;
     out.tell(&written);
-    if (written > room) room = written;
     out.setSize(written);
+    return written > 0;
+}
+
+std::vector<uint8_t> save(ProcessorRig& rig) {
+    MemoryStream out;
+    if (!saveInto(rig, out)) return {};
     const auto* begin = reinterpret_cast<const uint8_t*>(out.getData());
-    return std::vector<uint8_t>(begin, begin + written);
+    return std::vector<uint8_t>(begin, begin + out.getSize());
 }
 
 void restore(ProcessorRig& rig, std::vector<uint8_t>& chunk) {
@@ -468,11 +474,12 @@ int fuzzHostProcess(const uint8_t* data, size_t size) {
             case host::kValueChange: sendValueChange(in, *rig); break;
             case host::kRun: runPlainBlocks(in, *rig); break;
             case host::kSaveElsewhere:
+                if (stateSteps++ >= kMaxStateSteps) break;
                 if (saver.joinable()) saver.join();
                 // Hosts save from threads of their own while audio and the main thread go on.
                 saver = std::thread([rig] {
                     MemoryStream out;
-                    rig->processor().getState(&out);
+                    saveInto(*rig, out);
                 });
                 break;
             default: break;
