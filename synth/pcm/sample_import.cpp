@@ -68,18 +68,40 @@ bool convertPcm(const WavInfo& info, int32_t n, PreparedSample& p) {
     return true;
 }
 
+bool acceptedForImport(const WavInfo& info) {
+    return isAcceptedWav(info) && static_cast<uint64_t>(info.frameCount) * info.channels <= kMaxInt32;
+}
+
+// The whole file in bytes and length; Imported when read, else why not.
+SampleImportResult readWholeFile(const char* path, std::unique_ptr<uint8_t[]>& bytes, size_t& length) {
+    if (path == nullptr) return SampleImportResult::Unreadable;
+    std::error_code ec;
+    const std::filesystem::path filePath(path);
+    if (!std::filesystem::is_regular_file(filePath, ec) || ec) return SampleImportResult::Unreadable;
+    const uintmax_t size = std::filesystem::file_size(filePath, ec);
+    if (ec) return SampleImportResult::Unreadable;
+    if (size > kMaxWavFileSize) return SampleImportResult::Rejected;
+
+    std::ifstream in(filePath, std::ios::binary);
+    if (!in) return SampleImportResult::Unreadable;
+    length = static_cast<size_t>(size);
+    bytes.reset(new (std::nothrow) uint8_t[length > 0 ? length : 1]);
+    if (!bytes) return SampleImportResult::Rejected;
+    in.read(reinterpret_cast<char*>(bytes.get()), static_cast<std::streamsize>(length));
+    if (static_cast<uintmax_t>(in.gcount()) != size) return SampleImportResult::Unreadable;
+    return SampleImportResult::Imported;
+}
+
 }  // namespace
 
 PreparedSample prepareSampleFromWav(const uint8_t* bytes, size_t size, int32_t encoding) {
     const WavInfo info = parseWav(bytes, size);
-    if (!isAcceptedWav(info)) return withResult(SampleImportResult::Rejected);
-    const uint64_t n64 = static_cast<uint64_t>(info.frameCount) * info.channels;
-    if (n64 > kMaxInt32) return withResult(SampleImportResult::Rejected);
+    if (!acceptedForImport(info)) return withResult(SampleImportResult::Rejected);
     if (encoding < kSampleEncodingPcm || encoding > kSampleEncodingAdpcm) {
         return withResult(SampleImportResult::UnknownEncoding);
     }
 
-    const int32_t n = static_cast<int32_t>(n64);
+    const int32_t n = static_cast<int32_t>(static_cast<uint64_t>(info.frameCount) * info.channels);
     PreparedSample p;
     bool enoughMemory = false;
     if (encoding == kSampleEncodingPcm) enoughMemory = convertPcm(info, n, p);
@@ -99,22 +121,18 @@ PreparedSample prepareSampleFromWav(const uint8_t* bytes, size_t size, int32_t e
 }
 
 PreparedSample prepareSampleFromFile(const char* path, int32_t encoding) {
-    if (path == nullptr) return withResult(SampleImportResult::Unreadable);
-    std::error_code ec;
-    const std::filesystem::path filePath(path);
-    if (!std::filesystem::is_regular_file(filePath, ec) || ec) return withResult(SampleImportResult::Unreadable);
-    const uintmax_t size = std::filesystem::file_size(filePath, ec);
-    if (ec) return withResult(SampleImportResult::Unreadable);
-    if (size > kMaxWavFileSize) return withResult(SampleImportResult::Rejected);
-
-    std::ifstream in(filePath, std::ios::binary);
-    if (!in) return withResult(SampleImportResult::Unreadable);
-    const size_t length = static_cast<size_t>(size);
-    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[length > 0 ? length : 1]);
-    if (!bytes) return withResult(SampleImportResult::Rejected);
-    in.read(reinterpret_cast<char*>(bytes.get()), static_cast<std::streamsize>(length));
-    if (static_cast<uintmax_t>(in.gcount()) != size) return withResult(SampleImportResult::Unreadable);
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t length = 0;
+    const SampleImportResult read = readWholeFile(path, bytes, length);
+    if (read != SampleImportResult::Imported) return withResult(read);
     return prepareSampleFromWav(bytes.get(), length, encoding);
+}
+
+bool isImportableWavFile(const char* path) {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t length = 0;
+    if (readWholeFile(path, bytes, length) != SampleImportResult::Imported) return false;
+    return acceptedForImport(parseWav(bytes.get(), length));
 }
 
 std::unique_ptr<uint32_t[]> installPreparedSample(SampleData& slot, PreparedSample& prepared) {

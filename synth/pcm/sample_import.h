@@ -41,6 +41,10 @@ PreparedSample prepareSampleFromWav(const uint8_t* bytes, size_t size, int32_t e
 /// it cannot be opened or read. Main thread: reads the file and allocates.
 PreparedSample prepareSampleFromFile(const char* path, int32_t encoding);
 
+/// True when the file at path would be imported (it reads as a WAV file the import takes,
+/// whatever its sample depth), without converting anything. Main thread: reads the file.
+bool isImportableWavFile(const char* path);
+
 /// For an Imported or NoSamples result: empties the slot and fills it from prepared
 /// (codes moved in, points at 0..frameCount, rate fields from sampleRate). Any other
 /// result leaves the slot alone. Allocates and frees nothing: returns the slot's

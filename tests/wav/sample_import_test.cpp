@@ -232,17 +232,25 @@ TEST_F(WavFileTest, ReadsARealFileLikeItsBytes) {
 }
 
 TEST_F(WavFileTest, FilesThatCannotBeReadOrUsed) {
-    EXPECT_EQ(prepareSampleFromFile((dir_ + "/missing.wav").c_str(), 0).result, SampleImportResult::Unreadable);
-    EXPECT_EQ(prepareSampleFromFile(dir_.c_str(), 0).result, SampleImportResult::Unreadable);
+    // isImportableWavFile answers, without converting, whether the import would record the file.
+    const auto check = [](const std::string& path, int32_t encoding, SampleImportResult expected) {
+        EXPECT_EQ(prepareSampleFromFile(path.c_str(), encoding).result, expected) << path;
+        const bool recorded = expected != SampleImportResult::Unreadable && expected != SampleImportResult::Rejected;
+        EXPECT_EQ(isImportableWavFile(path.c_str()), recorded) << path;
+    };
+    check(dir_ + "/missing.wav", 0, SampleImportResult::Unreadable);
+    check(dir_, 0, SampleImportResult::Unreadable);
     EXPECT_EQ(prepareSampleFromFile(nullptr, 0).result, SampleImportResult::Unreadable);
-    const std::string empty = write("empty.wav", Bytes{});
-    EXPECT_EQ(prepareSampleFromFile(empty.c_str(), 0).result, SampleImportResult::Rejected);
-    const std::string text = write("notes.wav", Bytes{'h', 'e', 'l', 'l', 'o'});
-    EXPECT_EQ(prepareSampleFromFile(text.c_str(), 0).result, SampleImportResult::Rejected);
-    const std::string odd = write("odd.wav", WavBuilder().fmt(1, 1, 8000, 12).data(Bytes(4, 0)).bytes());
-    EXPECT_EQ(prepareSampleFromFile(odd.c_str(), 1).result, SampleImportResult::NoSamples);
+    EXPECT_FALSE(isImportableWavFile(nullptr));
+    check(write("empty.wav", Bytes{}), 0, SampleImportResult::Rejected);
+    check(write("notes.wav", Bytes{'h', 'e', 'l', 'l', 'o'}), 0, SampleImportResult::Rejected);
+    check(write("float.wav", WavBuilder().fmt(3, 1, 8000, 32).data(Bytes(8, 0)).bytes()), 0,
+          SampleImportResult::Rejected);
+    check(write("odd.wav", WavBuilder().fmt(1, 1, 8000, 12).data(Bytes(4, 0)).bytes()), 1,
+          SampleImportResult::NoSamples);
     const std::string good = write("good.wav", simpleWav(1, 8000, 8, {1, 2}));
-    EXPECT_EQ(prepareSampleFromFile(good.c_str(), 7).result, SampleImportResult::UnknownEncoding);
+    check(good, 7, SampleImportResult::UnknownEncoding);
+    check(good, 0, SampleImportResult::Imported);
 }
 
 }  // namespace
