@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "gui/vst3/vstguieditor.h"
 #include "gui/vstgui.h"
@@ -39,6 +40,11 @@ public:
     void setEngine(velt::corvane::plugin::EngineHost* engine) override { engine_ = engine; }
     void refreshFromEngine() override;
     void updateValue(int32_t tag, float value) override;
+
+    /// WAV files dragged onto the window: taken only when every one would import.
+    bool canDropFiles(const std::vector<std::string>& paths) override;
+    /// Imports them as PCM into the selected slot and those after it, as "Import WAV File" does.
+    bool onDropFiles(const std::vector<std::string>& paths) override;
 
     /// The five refresh routines in order.
     void refreshAll();
@@ -109,6 +115,8 @@ private:
     void onMirrorText(VSTGUI::CControl* control, int32_t group, int32_t item);
     void onNameField(VSTGUI::CControl* control, int32_t group);
     void finishFileDialog(VSTGUI::CNewFileSelector* selector);
+    /// One WAV import request per file into consecutive slots from the selected one.
+    void sendWavImports(int32_t code, const std::vector<std::string>& paths);
 
     // Refresh helpers.
     void setSliderAndMirror(int32_t group, int32_t item, int32_t value, int32_t range, int32_t shown);

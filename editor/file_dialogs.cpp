@@ -2,10 +2,13 @@
 // file requests to the processor. Dialogs run without blocking the host; only the last
 // one opened counts when it ends.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "editor/corvane_vstgui_editor.h"
 #include "editor/editor_tags.h"
 #include "plugin/engine_host.h"
+#include "synth/pcm/sample_import.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -89,20 +92,46 @@ void CorvaneVSTGUIEditor::finishFileDialog(CNewFileSelector* selector) {
     const int32_t code = pendingFileRequest_;
     const uint32_t n = selector->getNumSelectedFiles();
     if (engine_ && (code & 0x2000) && n >= 1) {
-        // Several files fill consecutive slots from the selected one; the rest are skipped.
-        const int32_t first = engine_->selectedSample();
-        for (uint32_t i = 0; i < n; ++i) {
-            const int32_t slot = first + static_cast<int32_t>(i);
-            if (slot > 127)
-                break;
+        std::vector<std::string> paths;
+        for (uint32_t i = 0; i < n; ++i)
             if (const char* path = selector->getSelectedFile(i))
-                sendFileRequest(code | slot, path);
-        }
+                paths.emplace_back(path);
+        sendWavImports(code, paths);
     } else if (engine_ && (code & 0x1000) && n >= 1) {
         if (const char* path = selector->getSelectedFile(0))
             sendFileRequest(code, path);
     }
     pendingFileRequest_ = 0;
+}
+
+void CorvaneVSTGUIEditor::sendWavImports(int32_t code, const std::vector<std::string>& paths) {
+    if (!engine_)
+        return;
+    // Several files fill consecutive slots from the selected one; the rest are skipped.
+    const int32_t first = engine_->selectedSample();
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const int32_t slot = first + static_cast<int32_t>(i);
+        if (slot > 127)
+            break;
+        sendFileRequest(code | slot, paths[i]);
+    }
+}
+
+bool CorvaneVSTGUIEditor::canDropFiles(const std::vector<std::string>& paths) {
+    if (!engine_ || paths.empty())
+        return false;
+    for (const std::string& path : paths)
+        if (!velt::corvane::isImportableWavFile(path.c_str()))
+            return false;
+    return true;
+}
+
+bool CorvaneVSTGUIEditor::onDropFiles(const std::vector<std::string>& paths) {
+    // Checked again: the files may have changed since the drag came over the window.
+    if (!canDropFiles(paths))
+        return false;
+    sendWavImports(tags::kRequestImportWav, paths);
+    return true;
 }
 
 }  // namespace Vst

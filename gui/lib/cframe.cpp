@@ -220,4 +220,12 @@ bool CFrame::platformOnKeyDown(VstKeyCode& key) {
     return used;
 }
 
+bool CFrame::platformCanDropFiles(const std::vector<std::string>& paths) {
+    return editor_ && editor_->canDropFiles(paths);
+}
+
+bool CFrame::platformOnDropFiles(const std::vector<std::string>& paths) {
+    return editor_ && editor_->onDropFiles(paths);
+}
+
 }  // namespace VSTGUI

@@ -71,6 +71,8 @@ public:
     bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                               const CButtonState& buttons) override;
     bool platformOnKeyDown(VstKeyCode& key) override;
+    bool platformCanDropFiles(const std::vector<std::string>& paths) override;
+    bool platformOnDropFiles(const std::vector<std::string>& paths) override;
 
 private:
     void notifyClosing();

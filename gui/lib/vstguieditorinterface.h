@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "gui/lib/vstguifwd.h"
 
@@ -16,6 +18,10 @@ public:
     virtual void endEdit(int32_t /*index*/) {}
     virtual int32_t getKnobMode() const { return 0; }
     virtual void doIdleStuff() {}
+    /** Files dragged over the frame (local paths): true when the editor would take them. */
+    virtual bool canDropFiles(const std::vector<std::string>& /*paths*/) { return false; }
+    /** Files dropped on the frame: true when the editor took them. */
+    virtual bool onDropFiles(const std::vector<std::string>& /*paths*/) { return false; }
 
 protected:
     VSTGUIEditorInterface() = default;

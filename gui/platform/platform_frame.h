@@ -2,6 +2,9 @@
 // What a frame needs from a window back end, and what the back end calls on the frame.
 #include <cairo.h>
 
+#include <string>
+#include <vector>
+
 #include "gui/lib/cbuttonstate.h"
 #include "gui/lib/crect.h"
 #include "gui/lib/vstkeycode.h"
@@ -22,6 +25,10 @@ public:
     virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                                       const CButtonState& buttons) = 0;
     virtual bool platformOnKeyDown(VstKeyCode& key) = 0;
+    /** Local files a drag brings over the window: true when a drop of them would be taken. */
+    virtual bool platformCanDropFiles(const std::vector<std::string>& /*paths*/) { return false; }
+    /** Local files dropped on the window: true when they were taken. */
+    virtual bool platformOnDropFiles(const std::vector<std::string>& /*paths*/) { return false; }
 };
 
 /** A native (or off-screen) window showing one frame. */

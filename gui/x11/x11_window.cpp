@@ -7,9 +7,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <new>
 
 #include "gui/platform/run_loop.h"
+#include "gui/x11/x11_drop_target.h"
 #include "gui/x11/x11_error_trap.h"
 #include "gui/x11/x11_key_translation.h"
 
@@ -60,6 +62,7 @@ private:
     // flicker, and no per-connection drawing state to clean up.
     cairo_surface_t* backBuffer_ = nullptr;
     CRect dirty_;
+    std::unique_ptr<DropTarget> dropTarget_;
     bool* destroyedFlag_ = nullptr;
     bool registered_ = false;
     Time lastPressTime_ = 0;
@@ -117,6 +120,8 @@ bool X11Window::open(Window parent) {
     XChangeProperty(display_, window_, info, info, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(infoData), 2);
     XStoreName(display_, window_, "Corvane");
+    dropTarget_.reset(new (std::nothrow) DropTarget(display_, window_, frame_));
+    if (dropTarget_) dropTarget_->advertise();
     XMapWindow(display_, window_);
     gc_ = XCreateGC(display_, window_, 0, nullptr);
     makeBackBuffer();
@@ -210,6 +215,7 @@ void X11Window::service() {
         if (destroyed) return;
     }
     destroyedFlag_ = nullptr;
+    if (dropTarget_) dropTarget_->checkTimeout();
     flush();
 }
 
@@ -268,6 +274,10 @@ void X11Window::handle(XEvent& e) {
             if (translateKeyEvent(e.xkey, key)) frame_->platformOnKeyDown(key);
             break;
         }
+        case ClientMessage:
+        case SelectionNotify:
+            if (dropTarget_) dropTarget_->handle(e);
+            break;
         case DestroyNotify:
             if (e.xdestroywindow.window == window_) window_ = 0;
             break;

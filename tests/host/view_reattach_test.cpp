@@ -11,6 +11,7 @@
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "tests/host/child_process.h"
+#include "tests/host/loop_plug_frame.h"
 #include "tests/host/virtual_display.h"
 #include "tools/corvane-host/host_run_loop.h"
 #include "tools/vst3host/vst3_instance.h"
@@ -24,32 +25,6 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-/// Leads the view to the run loop; the window never changes size.
-class Frame : public IPlugFrame {
-public:
-    explicit Frame(tools::HostRunLoop& loop) : loop_(loop) {}
-    virtual ~Frame() = default;
-    tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) override { return kResultTrue; }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid)) {
-            *obj = static_cast<Linux::IRunLoop*>(&loop_);
-            return kResultTrue;
-        }
-        if (FUnknownPrivate::iidEqual(iid, IPlugFrame::iid) ||
-            FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-            *obj = static_cast<IPlugFrame*>(this);
-            return kResultTrue;
-        }
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
-private:
-    tools::HostRunLoop& loop_;
-};
 
 constexpr ParamID kPartVolumeOfPart0 = 0x10007;
 
@@ -70,7 +45,7 @@ TEST(ViewReattach, EchoesReachAViewAttachedAgain) {
     ASSERT_NE(module, nullptr) << error;
     {
         tools::HostRunLoop loop;
-        Frame frame(loop);
+        LoopPlugFrame frame(loop);
         std::unique_ptr<tools::Vst3Instance> instance = tools::Vst3Instance::create(*module, &error);
         ASSERT_NE(instance, nullptr) << error;
         ASSERT_TRUE(instance->connected());

@@ -1,0 +1,209 @@
+// Files dragged from a file manager onto the built module's editor, attached to an X11 window as
+// a host embeds it: WAV files are imported as "Import WAV File" imports them, anything else is
+// refused and changes nothing, and a source that never hands its data over is given up.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "plugin/state_chunk.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+#include "public.sdk/source/common/memorystream.h"
+#include "public.sdk/source/vst/hosting/hostclasses.h"
+#include "tests/host/child_process.h"
+#include "tests/host/loop_plug_frame.h"
+#include "tests/host/virtual_display.h"
+#include "tests/host/xdnd_source.h"
+#include "tests/wav/wav_builder.h"
+#include "tools/corvane-host/host_run_loop.h"
+#include "tools/vst3host/vst3_instance.h"
+#include "tools/vst3host/vst3_module.h"
+
+// Last: its macros (None, Bool, Status) would clash with the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace velt::corvane::testing {
+namespace {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+const std::string kDir = std::string(CORVANE_BINARY_DIR) + "/drop-files-test";
+
+std::string writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+std::vector<uint8_t> textBytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+/// A mono 16-bit file of frames samples.
+std::vector<uint8_t> wavOf(int frames) {
+    std::vector<int64_t> samples;
+    for (int i = 0; i < frames; ++i) samples.push_back((i * 997) % 20000 - 10000);
+    return wavtest::simpleWav(1, 22050, 16, samples);
+}
+
+std::string stateOf(IComponent* component) {
+    IPtr<MemoryStream> stream = owned(new MemoryStream);
+    if (component->getState(stream) != kResultOk) return std::string();
+    return std::string(stream->getData(), static_cast<size_t>(stream->getSize()));
+}
+
+state::StateChunk chunkOf(const std::string& bytes) {
+    state::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    state::StateChunk chunk;
+    EXPECT_TRUE(state::readStateChunk(source, chunk).complete);
+    return chunk;
+}
+
+TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
+    const std::string server = findProgram("Xvfb");
+    if (server.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    VirtualDisplay display;
+    ASSERT_TRUE(display.start(server));
+    ASSERT_EQ(setenv("DISPLAY", display.name().c_str(), 1), 0);
+    Display* x = XOpenDisplay(display.name().c_str());
+    ASSERT_NE(x, nullptr);
+    const Window parent = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 528, 608, 0, 0, 0);
+    XMapWindow(x, parent);
+    XSync(x, False);
+
+    std::system(("rm -rf '" + kDir + "' && mkdir -p '" + kDir + "/drop dir'").c_str());
+    const std::string first = writeFile(kDir + "/first.wav", wavOf(300));
+    const std::string second = writeFile(kDir + "/drop dir/kick two.wav", wavOf(120));
+    const std::string notes = writeFile(kDir + "/notes.txt", textBytes("not a sound\n"));
+    const std::string fakeWav = writeFile(kDir + "/fake.wav", textBytes("RIFF but not really\n"));
+    const auto uri = [](const std::string& path) {
+        std::string encoded;
+        for (char c : path) encoded += c == ' ' ? std::string("%20") : std::string(1, c);
+        return "file://" + encoded;
+    };
+
+    std::string error;
+    std::unique_ptr<tools::Vst3Module> module = tools::Vst3Module::load(CORVANE_BUNDLE_PATH, &error);
+    ASSERT_NE(module, nullptr) << error;
+    {
+        tools::HostRunLoop loop;
+        LoopPlugFrame frame(loop);
+        std::unique_ptr<tools::Vst3Instance> instance = tools::Vst3Instance::create(*module, &error);
+        ASSERT_NE(instance, nullptr) << error;
+        ASSERT_TRUE(instance->connected());
+        FUnknownPtr<IConnectionPoint> processor(instance->component());
+        ASSERT_TRUE(processor);
+        IPtr<IPlugView> view = owned(instance->controller()->createView("editor"));
+        ASSERT_TRUE(view);
+        ASSERT_EQ(view->setFrame(&frame), kResultOk);
+        ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
+        XdndSource source(display.name());
+        ASSERT_TRUE(source.ok());
+        const auto pump = [&] { loop.runOnce(5.0, source.fd()); };
+        for (int i = 0; i < 10; ++i) pump();
+
+        // The window we made inside the host's says it takes drops, protocol version 5.
+        Window root = 0, up = 0, *children = nullptr;
+        unsigned int count = 0;
+        ASSERT_TRUE(XQueryTree(x, parent, &root, &up, &children, &count));
+        ASSERT_EQ(count, 1u);
+        const Window target = children[0];
+        XFree(children);
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* aware = nullptr;
+        ASSERT_EQ(XGetWindowProperty(x, target, XInternAtom(x, "XdndAware", False), 0, 1, False, XA_ATOM,
+                                     &type, &format, &items, &after, &aware),
+                  Success);
+        ASSERT_EQ(items, 1u);
+        EXPECT_EQ(*reinterpret_cast<long*>(aware), 5);
+        XFree(aware);
+
+        // Slot 5 selected, as the SAMPLE NUM slider selects it.
+        IPtr<IMessage> select = owned(new HostMessage);
+        select->setMessageID("GUIEditor:cvValueChange");
+        select->getAttributes()->setInt("tag", 0x3001);
+        select->getAttributes()->setFloat("val", 5 / 127.0);
+        ASSERT_EQ(processor->notify(select), kResultOk);
+        const std::string before = stateOf(instance->component());
+
+        const auto refused = [&](const std::vector<std::string>& types, const std::string& list,
+                                 const char* what) {
+            const XdndSource::Outcome o = source.drag(target, types, list, pump);
+            EXPECT_EQ(o.statuses, 2) << what;
+            EXPECT_FALSE(o.lastAccepted) << what;
+            EXPECT_TRUE(o.finished) << what;
+            EXPECT_FALSE(o.finishedAccepted) << what;
+            EXPECT_FALSE(o.finishedCopy) << what;
+            EXPECT_TRUE(stateOf(instance->component()) == before) << what;
+            return o;
+        };
+        // Refused as soon as the files are known, before the drop: the pointer shows it.
+        EXPECT_TRUE(refused({"text/uri-list"}, uri(first) + "\r\n" + uri(notes) + "\r\n", "a text file")
+                        .firstAccepted);
+        refused({"text/uri-list"}, "http://example.org/a.wav\r\n", "a remote file");
+        refused({"text/uri-list"}, uri(fakeWav) + "\r\n", "a text file named .wav");
+        // Nothing it can read offered: refused from the first answer, the data never asked for.
+        const XdndSource::Outcome plain = refused({"text/plain"}, "file:///tmp/x.wav\r\n", "plain text");
+        EXPECT_FALSE(plain.firstAccepted);
+        EXPECT_EQ(plain.requests, 0);
+
+        // A source that never hands its data over: the drop is given up, the loop never waits.
+        const XdndSource::Outcome stuck =
+            source.drag(target, {"text/uri-list"}, uri(first) + "\r\n", pump, false);
+        EXPECT_TRUE(stuck.finished);
+        EXPECT_FALSE(stuck.finishedAccepted);
+        EXPECT_GT(stuck.dropToFinishSeconds, 1.5);
+        EXPECT_LT(stuck.dropToFinishSeconds, 3.5);
+        EXPECT_LT(stuck.longestTargetTurnSeconds, 0.25);
+        EXPECT_TRUE(stateOf(instance->component()) == before);
+
+        // Two WAV files, the second's path percent-encoded with spaces, in a list long enough to
+        // need more than one read of a property, with the types offered as a list.
+        std::string list = "# dragged from a file manager\r\n";
+        while (list.size() < 300000) list += "# " + std::string(70, 'x') + "\r\n";
+        list += uri(first) + "\r\n" + uri(second) + "\r\n";
+        const XdndSource::Outcome o = source.drag(
+            target, {"x-special/gnome-copied-files", "UTF8_STRING", "text/plain", "text/uri-list"}, list,
+            pump);
+        EXPECT_TRUE(o.firstAccepted);
+        EXPECT_TRUE(o.lastAccepted);
+        EXPECT_TRUE(o.lastCopy);
+        EXPECT_TRUE(o.finished);
+        EXPECT_TRUE(o.finishedAccepted);
+        EXPECT_TRUE(o.finishedCopy);
+        EXPECT_EQ(o.requests, 1);
+        const state::StateChunk chunk = chunkOf(stateOf(instance->component()));
+        for (int32_t slot = 0; slot < 128; ++slot) {
+            const state::SlotEntry& e = chunk.slots[slot];
+            if (slot == 5 || slot == 6) {
+                EXPECT_TRUE(e.present) << slot;
+                EXPECT_EQ(e.path, slot == 5 ? first : second);
+                EXPECT_EQ(e.encoding, 0);
+                EXPECT_EQ(e.end, slot == 5 ? 300u : 120u);
+                EXPECT_EQ(e.sampleRate, 22050.0f);
+            } else {
+                EXPECT_FALSE(e.present) << slot;
+            }
+        }
+
+        ASSERT_EQ(view->removed(), kResultOk);
+        view->setFrame(nullptr);
+        view = nullptr;
+        instance.reset();
+    }
+    module.reset();
+    XDestroyWindow(x, parent);
+    XCloseDisplay(x);
+}
+
+}  // namespace
+}  // namespace velt::corvane::testing
