@@ -36,10 +36,16 @@ void DropTarget::advertise() {
     long version = kVersion;
     XChangeProperty(display_, window_, aware_, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&version), 1);
+    // Sources that look only at top-level windows reach us when the host names this window its
+    // top-level's XdndProxy; a proxy must name itself.
+    long self = static_cast<long>(window_);
+    XChangeProperty(display_, window_, XInternAtom(display_, "XdndProxy", False), XA_WINDOW, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&self), 1);
 }
 
 void DropTarget::reset() {
     source_ = 0;
+    addressed_ = 0;
     offersUriList_ = false;
     verdict_ = Verdict::Unknown;
     paths_.clear();
@@ -75,6 +81,7 @@ void DropTarget::onEnter(const XClientMessageEvent& m) {
     // A newer protocol than ours may mean what we do not know: such a source is ignored.
     if ((m.data.l[1] >> 24) > kVersion) return;
     source_ = static_cast<Window>(m.data.l[0]);
+    addressed_ = m.window;
     if (m.data.l[1] & 1) {
         offersUriList_ = readTypeList(source_);
         return;
@@ -193,7 +200,7 @@ void DropTarget::sendToSource(Atom type, long l1, long l2, long l3, long l4) {
     e.xclient.window = source_;
     e.xclient.message_type = type;
     e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(window_);
+    e.xclient.data.l[0] = static_cast<long>(addressed_);
     e.xclient.data.l[1] = l1;
     e.xclient.data.l[2] = l2;
     e.xclient.data.l[3] = l3;

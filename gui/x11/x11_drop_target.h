@@ -45,6 +45,7 @@ private:
         uriList_, property_, incr_;
 
     Window source_ = 0;
+    Window addressed_ = 0;  ///< the window the source talks to: ours, or a top-level we are the proxy of
     bool offersUriList_ = false;
     Verdict verdict_ = Verdict::Unknown;
     std::vector<std::string> paths_;

@@ -126,6 +126,14 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         ASSERT_EQ(items, 1u);
         EXPECT_EQ(*reinterpret_cast<long*>(aware), 5);
         XFree(aware);
+        // ... and names itself its proxy, so that a host can name it the proxy of its own window.
+        unsigned char* proxy = nullptr;
+        ASSERT_EQ(XGetWindowProperty(x, target, XInternAtom(x, "XdndProxy", False), 0, 1, False, XA_WINDOW,
+                                     &type, &format, &items, &after, &proxy),
+                  Success);
+        ASSERT_EQ(items, 1u);
+        EXPECT_EQ(*reinterpret_cast<Window*>(proxy), target);
+        XFree(proxy);
 
         // Slot 5 selected, as the SAMPLE NUM slider selects it.
         IPtr<IMessage> select = owned(new HostMessage);
@@ -167,12 +175,17 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         EXPECT_TRUE(stateOf(instance->component()) == before);
 
         // Two WAV files, the second's path percent-encoded with spaces, in a list long enough to
-        // need more than one read of a property, with the types offered as a list.
+        // need more than one read of a property, with the types offered as a list; dragged over the
+        // host's window, which names ours its proxy (the answers must name the host's window).
         std::string list = "# dragged from a file manager\r\n";
         while (list.size() < 300000) list += "# " + std::string(70, 'x') + "\r\n";
         list += uri(first) + "\r\n" + uri(second) + "\r\n";
+        long proxyOfParent = static_cast<long>(target);
+        XChangeProperty(x, parent, XInternAtom(x, "XdndProxy", False), XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&proxyOfParent), 1);
+        XSync(x, False);
         const XdndSource::Outcome o = source.drag(
-            target, {"x-special/gnome-copied-files", "UTF8_STRING", "text/plain", "text/uri-list"}, list,
+            parent, {"x-special/gnome-copied-files", "UTF8_STRING", "text/plain", "text/uri-list"}, list,
             pump);
         EXPECT_TRUE(o.firstAccepted);
         EXPECT_TRUE(o.lastAccepted);

@@ -53,7 +53,7 @@ void XdndSource::sendMessage(const char* type, long l1, long l2, long l3, long l
     e.xclient.data.l[2] = l2;
     e.xclient.data.l[3] = l3;
     e.xclient.data.l[4] = l4;
-    XSendEvent(d, target_, False, NoEventMask, &e);
+    XSendEvent(d, destination_, False, NoEventMask, &e);
     XFlush(d);
 }
 
@@ -84,6 +84,8 @@ void XdndSource::serve(Outcome& outcome) {
             }
             XSendEvent(d, r.requestor, False, NoEventMask, &reply);
             XFlush(d);
+        } else if (e.type == ClientMessage && static_cast<Window>(e.xclient.data.l[0]) != target_) {
+            continue;
         } else if (e.type == ClientMessage && e.xclient.message_type == status) {
             const bool accepted = (e.xclient.data.l[1] & 1) != 0;
             if (outcome.statuses++ == 0) outcome.firstAccepted = accepted;
@@ -116,6 +118,16 @@ XdndSource::Outcome XdndSource::drag(unsigned long target, const std::vector<std
     if (!display_) return outcome;
     Display* d = dpy(display_);
     target_ = target;
+    destination_ = target;
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* proxy = nullptr;
+    if (XGetWindowProperty(d, target, XInternAtom(d, "XdndProxy", False), 0, 1, False, XA_WINDOW, &type,
+                           &format, &items, &after, &proxy) == Success &&
+        type == XA_WINDOW && items == 1)
+        destination_ = *reinterpret_cast<unsigned long*>(proxy);
+    if (proxy) XFree(proxy);
     data_ = data;
     answer_ = answer;
     types_.clear();

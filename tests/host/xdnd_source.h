@@ -33,7 +33,8 @@ public:
     /// The connection's descriptor, for the target's run loop to wake on.
     int fd() const;
 
-    /// Drags data of the given types over target (XdndTypeList when more than three types):
+    /// Drags data of the given types over target (XdndTypeList when more than three types),
+    /// through the window its XdndProxy names if it has one; only answers that name target count:
     /// enter, a position, a pause, another position, then the drop, whatever the answers were.
     /// pumpTarget lets the target's side run for a moment. With answer false the data is
     /// never handed over.
@@ -49,6 +50,7 @@ private:
     void* display_ = nullptr;  ///< Display*, kept out of the header for the SDK's sake
     unsigned long window_ = 0;
     unsigned long target_ = 0;
+    unsigned long destination_ = 0;  ///< target, or its proxy
     std::vector<unsigned long> types_;
     std::string data_;
     bool answer_ = true;
