@@ -100,6 +100,7 @@ bool runEditorLoop(Vst::IEditController& controller, HostWindow& window, LoopDri
         error = "the plug-in's editor did not open in the window";
         return false;
     }
+    window.forwardDropsToEmbedded();
     window.map();
 
     LoopState state;

@@ -96,6 +96,31 @@ void HostWindow::resize(int32_t width, int32_t height) {
     XFlush(display_);
 }
 
+void HostWindow::forwardDropsToEmbedded() {
+    if (!display_ || !window_) return;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, window_, &root, &parent, &children, &count)) return;
+    const Atom aware = XInternAtom(display_, "XdndAware", False);
+    for (unsigned int i = 0; i < count; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool isAware = XGetWindowProperty(display_, children[i], aware, 0, 1, False, XA_ATOM, &type,
+                                                &format, &items, &after, &data) == Success &&
+                             type == XA_ATOM && items == 1;
+        if (data) XFree(data);
+        if (!isAware) continue;
+        long proxy = static_cast<long>(children[i]);
+        XChangeProperty(display_, window_, XInternAtom(display_, "XdndProxy", False), XA_WINDOW, 32,
+                        PropModeReplace, reinterpret_cast<unsigned char*>(&proxy), 1);
+        break;
+    }
+    if (children) XFree(children);
+    XFlush(display_);
+}
+
 void HostWindow::handleEvents() {
     if (!display_) return;
     while (XPending(display_) > 0) {

@@ -25,6 +25,10 @@ public:
     /// New size of the window, and of its fixed-size hints when not resizable.
     void resize(int32_t width, int32_t height);
 
+    /// Names the embedded window that takes drops (XdndAware) as the drop proxy of ours, for
+    /// drag sources that only look at top-level windows; nothing when none is embedded yet.
+    void forwardDropsToEmbedded();
+
     /// Handles the events queued on the host's connection; they only tell whether the window closed.
     void handleEvents();
     /// The user closed the window (WM_DELETE_WINDOW), or it was destroyed.
