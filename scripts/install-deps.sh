@@ -15,6 +15,7 @@ packages=(
   zenity xvfb xdotool x11-xserver-utils
   clang libclang-rt-14-dev
   dpkg-dev file lintian
+  ardour
 )
 
 missing=()
