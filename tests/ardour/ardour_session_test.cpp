@@ -67,24 +67,55 @@ int runLua(const std::string& work, const std::string& name, const std::string& 
     return runProgram({kLua, script}, "", 180.0, work + "/" + name + ".log");
 }
 
-/// Exports the session range; a run that died after writing the whole file counts, and a run
-/// without the whole file is tried once more.
+// Attempts at one export; a whole export takes 3 to 10 s here, the session load included.
+constexpr int kExportAttempts = 5;
+constexpr double kExportStartSeconds = 30.0;
+constexpr double kExportSeconds = 120.0;
+
+/// One run of Ardour's exporter: its exit status, or -1 when it died on a signal or was
+/// stopped. A run that has not begun to export (its progress line) kExportStartSeconds after
+/// it started is hung (below) and is stopped, so that a hang costs little.
+int runExporter(const std::vector<std::string>& argv, const std::string& log, bool& hung) {
+    hung = false;
+    ChildProcess child;
+    if (!child.start(argv, "", log)) return -1;
+    const int early = child.wait(kExportStartSeconds);
+    if (!child.running()) return early;
+    if (readWholeFile(log).find("* Exporting") == std::string::npos) {
+        hung = true;
+        return -1;
+    }
+    const int status = child.wait(kExportSeconds);
+    hung = child.running();
+    return hung ? -1 : status;
+}
+
+/// Exports the session range. Ardour's exporter fails now and then in ways of its own, and is
+/// run again then (about one attempt in five, counted over 53 runs on one saved session):
+/// - it hangs right after loading the session, before exporting: its main thread, starting the
+///   export, waits for its butler thread, which waits inside Ardour's transport work; no thread
+///   is in the plug-in, whose last call has returned (backtraces of hung runs);
+/// - it aborts on a corrupted heap ("free(): invalid next size") late in the export or after
+///   it, and the file it leaves may be whole yet partly 16 frames off. The plug-in makes no
+///   invalid access in a whole export under valgrind.
+/// So only an exporter that ends by itself with status 0 and a whole file counts.
 bool exportSession(const std::string& work, const std::string& out, FloatWav& wav, std::string& note) {
-    for (int attempt = 1; attempt <= 2; ++attempt) {
+    for (int attempt = 1; attempt <= kExportAttempts; ++attempt) {
         std::remove(out.c_str());
         const std::string log = out + "-" + std::to_string(attempt) + ".log";
-        const int status = runProgram(
-            {kExport, "-b", "float", "-o", out, work + "/" + kSessionName, kSessionName}, "", 300.0, log);
+        bool hung = false;
+        const int status = runExporter(
+            {kExport, "-b", "float", "-o", out, work + "/" + kSessionName, kSessionName}, log, hung);
         wav = FloatWav{};
-        if (readFloatWav(out, wav) && wav.frames() == kSongFrames) {
-            if (status != 0)
-                note += "export " + std::to_string(attempt) + " exited " + std::to_string(status) +
-                        " after writing the whole file; ";
-            return true;
-        }
-        note += "export " + std::to_string(attempt) + " exited " + std::to_string(status) +
-                " without a whole file (" + readWholeFile(log).substr(0, 400) + "); ";
+        const bool whole = readFloatWav(out, wav) && wav.frames() == kSongFrames;
+        if (status == 0 && whole) return true;
+        note += out.substr(out.rfind('/') + 1) + " attempt " + std::to_string(attempt) +
+                (hung           ? " hung"
+                 : status == -1 ? " died on a signal"
+                                : " exited " + std::to_string(status)) +
+                (whole ? " (its file whole)" : " (no whole file)") + "; ";
     }
+    note += readWholeFile(out + "-" + std::to_string(kExportAttempts) + ".log").substr(0, 400);
     return false;
 }
 
@@ -183,7 +214,7 @@ TEST(Ardour, ScansBuildsExportsAndReloadsASessionThatSoundsAsCorvaneRenderDoes) 
     for (const float v : reference.samples) peak = std::max(peak, std::fabs(v));
     ASSERT_GT(peak, 0.1f) << "the reference render is silent";
 
-    // The session: one MIDI track on the instrument, its outputs wired as Ardour does by itself.
+    // The session: one MIDI track on the instrument, its first stereo output to the master bus.
     const std::string sessionDir = work + "/" + kSessionName;
     ASSERT_EQ(
         runLua(work, "create",
@@ -201,7 +232,8 @@ TEST(Ardour, ScansBuildsExportsAndReloadsASessionThatSoundsAsCorvaneRenderDoes) 
         0)
         << readWholeFile(work + "/create.log");
 
-    // What the Lua API cannot do: the song, its region, the range and the plug-in's state.
+    // What the Lua API cannot do: the song, its region, the range, the plug-in's state, and outputs
+    // that do not depend on when the Lua tool saved (see wireToMaster).
     const std::string sessionFile = sessionDir + "/" + kSessionName + ".ardour";
     std::string xml = readWholeFile(sessionFile);
     ASSERT_FALSE(xml.empty());
@@ -209,7 +241,7 @@ TEST(Ardour, ScansBuildsExportsAndReloadsASessionThatSoundsAsCorvaneRenderDoes) 
     ASSERT_TRUE(addMidiRegion(xml, "song.mid", "Corvane",
                               int64_t{kSongLastTick} * kArdourTicksPerQuarter / kSongTicksPerQuarter));
     ASSERT_TRUE(setSessionRange(xml, kSongFrames, kRate));
-    ASSERT_TRUE(dropMidiOutput(xml, "Corvane"));
+    ASSERT_TRUE(wireToMaster(xml, "Corvane"));
     ASSERT_TRUE(writeFile(sessionFile, std::vector<uint8_t>(xml.begin(), xml.end())));
     // Ardour looks for the session's own files under interchange/<folder name>/.
     ASSERT_TRUE(writeFile(sessionDir + "/interchange/" + kSessionName + "/midifiles/song.mid", testSong()));

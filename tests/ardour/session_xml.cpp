@@ -83,19 +83,46 @@ bool setSessionRange(std::string& xml, int64_t endFrame, int sampleRate) {
             "\" flags=\"IsSessionRange\" locked=\"0\" timestamp=\"1\" cue=\"0\"/>\n  </Locations>");
 }
 
-bool dropMidiOutput(std::string& xml, const std::string& track) {
-    const std::string port = "<Port type=\"midi\" name=\"" + track + "/midi_out 1\"";
-    const size_t at = xml.find(port);
-    if (at == std::string::npos) return false;
-    const size_t lineStart = xml.rfind('\n', at);
-    size_t end = xml.find('>', at);
-    if (end == std::string::npos || lineStart == std::string::npos) return false;
-    if (xml[end - 1] != '/') {
-        end = xml.find("</Port>", at);
+bool wireToMaster(std::string& xml, const std::string& track) {
+    // The track's output IO, whatever Ardour had put in it by the time it saved.
+    const std::string open = "<IO name=\"" + track + "\" ";
+    size_t at = 0;
+    size_t body = std::string::npos;
+    while ((at = xml.find(open, at)) != std::string::npos) {
+        const size_t end = xml.find('>', at);
         if (end == std::string::npos) return false;
-        end += 6;
+        if (xml.find("direction=\"Output\"", at) < end) {
+            if (xml[end - 1] == '/') return false;
+            body = end + 1;
+            break;
+        }
+        at = end;
     }
-    xml.erase(lineStart, end + 1 - lineStart);
+    if (body == std::string::npos) return false;
+    const size_t close = xml.find("</IO>", body);
+    if (close == std::string::npos) return false;
+    std::string ports = "\n";
+    for (const char* c : {"1", "2"})
+        ports += "        <Port type=\"audio\" name=\"" + track + "/audio_out " + c +
+                 "\">\n          <Connection other=\"Master/audio_in " + c + "\"/>\n        </Port>\n";
+    xml.replace(body, close - body, ports + "      ");
+
+    // The master's inputs, each joined to the track's output of the same number only.
+    for (const char* c : {"1", "2"}) {
+        const std::string port = "<Port type=\"audio\" name=\"Master/audio_in " + std::string(c) + "\"";
+        const size_t p = xml.find(port);
+        if (p == std::string::npos) return false;
+        size_t end = xml.find('>', p);
+        if (end == std::string::npos) return false;
+        if (xml[end - 1] != '/') {
+            end = xml.find("</Port>", p);
+            if (end == std::string::npos) return false;
+            end += 6;
+        }
+        xml.replace(
+            p, end + 1 - p,
+            port + ">\n          <Connection other=\"" + track + "/audio_out " + c + "\"/>\n        </Port>");
+    }
     return true;
 }
 

@@ -1,5 +1,5 @@
 // Edits of a saved Ardour 7 session (.ardour) that its Lua API cannot make: the MIDI source and
-// region, the session range, the plug-in's chunk, and the track's MIDI output.
+// region, the session range, the plug-in's chunk, and the track's outputs.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +22,12 @@ bool addMidiRegion(std::string& xml, const std::string& fileName, const std::str
 /// Sets the session range to frames 0 .. endFrame; false when the session has locations already.
 bool setSessionRange(std::string& xml, int64_t endFrame, int sampleRate);
 
-/// Removes the MIDI port from the named track's outputs. With it, Ardour 7 exports the track's
-/// audio as silence; a track made in its editor has none.
-bool dropMidiOutput(std::string& xml, const std::string& track);
+/// Makes the named track's outputs two audio ports joined to the master bus's two inputs, and
+/// nothing else. Ardour 7's Lua tool saves a new track's outputs as they stand at that moment,
+/// and they are set up in its own time, after new_midi_track has returned: the saved file holds
+/// a MIDI output, with or without the two audio outputs, and those joined to the master bus or
+/// not yet (not in 5 saves of 8 here; such a session exports silence). Polling the track in the
+/// script for three seconds does not change its outputs, so the file says what they are.
+bool wireToMaster(std::string& xml, const std::string& track);
 
 }  // namespace velt::corvane::testing
