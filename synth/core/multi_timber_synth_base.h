@@ -127,7 +127,8 @@ public:
     virtual bool isNrpnEnabled() const { return nrpnEnabled_; }
     virtual void setNrpnEnabled(bool enabled);
 
-    // Direct access for the owner, the editor and tests.
+    // Direct access for the thread that renders this engine (the audio thread, or the owner
+    // while no block can run) and for tests. Other threads read a published copy instead.
     PartState& part(int32_t index) { return parts_[index & 15]; }
     const PartState& part(int32_t index) const { return parts_[index & 15]; }
     VoiceUnitBase& voice(int32_t index) { return *voices_[index]; }
@@ -141,9 +142,11 @@ public:
     void setReceivePortMask(uint32_t mask) { receivePortMask_ = mask; }
     int32_t maxPartMode() const { return maxPartMode_; }
 
-    /// Main thread (the editor's "Reset All Controller"): the controller-121 handler.
+    /// The controller-121 handler (also the editor's "Reset All Controller", sent as that
+    /// controller). The rendering thread.
     void resetAllControllers(int32_t channel);
-    /// Main thread: stores a part's bend range without telling any voice.
+    /// Stores a part's bend range without telling any voice. The rendering thread, applying
+    /// an edit.
     void setPartBendRange(int32_t channel, int32_t semitones);
 
 protected:
