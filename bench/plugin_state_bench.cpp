@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "tools/vst3host/vst3_instance.h"
 #include "tools/vst3host/vst3_module.h"

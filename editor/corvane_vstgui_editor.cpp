@@ -1,7 +1,8 @@
 #include "editor/corvane_vstgui_editor.h"
 
 #include "editor/editor_tags.h"
-#include "plugin/engine_host.h"
+#include "host/editor_protocol.h"
+#include "host/engine_display.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
 namespace Steinberg {
@@ -9,6 +10,7 @@ namespace Vst {
 
 using namespace VSTGUI;
 namespace tags = velt::corvane::editor;
+namespace protocol = velt::corvane::host::protocol;
 
 namespace {
 
@@ -36,7 +38,7 @@ void sendToProcessor(EditController* controller, const char* id, Fill fill) {
 }  // namespace
 
 CorvaneVSTGUIEditor::CorvaneVSTGUIEditor(EditController* controller,
-                                         velt::corvane::plugin::ProgramNameWatcher* watcher)
+                                         velt::corvane::host::ProgramNameWatcher* watcher)
     : VSTGUIEditor(controller, windowRect()), watcher_(watcher) {}
 
 CorvaneVSTGUIEditor::~CorvaneVSTGUIEditor() {
@@ -71,7 +73,7 @@ bool PLUGIN_API CorvaneVSTGUIEditor::open(void* parent, const PlatformType& plat
     }
     setIdleRate(kIdleRateMs);
     if (EditController* c = getController())
-        c->sendMessageID("GUIEditor:openGUI");
+        c->sendMessageID(protocol::kOpenGuiRequest);
     return true;
 }
 
@@ -130,16 +132,23 @@ void CorvaneVSTGUIEditor::keep(int32_t tag, CControl* control) {
 }
 
 void CorvaneVSTGUIEditor::send(int32_t tag, double value) {
-    sendToProcessor(getController(), "GUIEditor:cvValueChange", [&](IAttributeList& attributes) {
-        attributes.setInt("tag", tags::messageTag(tag));
-        attributes.setFloat("val", value);
+    sendToProcessor(getController(), protocol::kValueChange, [&](IAttributeList& attributes) {
+        attributes.setInt(protocol::kTagKey, tags::messageTag(tag));
+        attributes.setFloat(protocol::kValueKey, value);
     });
 }
 
 void CorvaneVSTGUIEditor::sendFileRequest(int32_t code, const std::string& path) {
-    sendToProcessor(getController(), "GUIEditor:cvFileSelect", [&](IAttributeList& attributes) {
-        attributes.setInt("tag", code);
-        attributes.setBinary("path", path.c_str(), static_cast<uint32>(path.size() + 1));
+    sendToProcessor(getController(), protocol::kFileSelect, [&](IAttributeList& attributes) {
+        attributes.setInt(protocol::kTagKey, code);
+        attributes.setBinary(protocol::kPathKey, path.c_str(), static_cast<uint32>(path.size() + 1));
+    });
+}
+
+void CorvaneVSTGUIEditor::sendNameChange(int32_t tag, const char (&name)[16]) {
+    sendToProcessor(getController(), protocol::kNameChange, [&](IAttributeList& attributes) {
+        attributes.setInt(protocol::kTagKey, tags::messageTag(tag));
+        attributes.setBinary(protocol::kNameKey, name, 16);
     });
 }
 

@@ -12,22 +12,22 @@
 
 #include "gui/vst3/vstguieditor.h"
 #include "gui/vstgui.h"
-#include "plugin/editor_link.h"
+#include "host/editor_link.h"
 
-namespace velt::corvane::plugin {
-class EngineHost;
+namespace velt::corvane::host {
+class EngineDisplay;
 class ProgramNameWatcher;
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host
 
 namespace Steinberg {
 namespace Vst {
 
 class CorvaneVSTGUIEditor : public VSTGUIEditor,
                             public VSTGUI::IControlListener,
-                            public velt::corvane::plugin::EditorLink {
+                            public velt::corvane::host::EditorLink {
 public:
     /// watcher (may be null) hears of tone names the editor may have changed.
-    CorvaneVSTGUIEditor(EditController* controller, velt::corvane::plugin::ProgramNameWatcher* watcher);
+    CorvaneVSTGUIEditor(EditController* controller, velt::corvane::host::ProgramNameWatcher* watcher);
     ~CorvaneVSTGUIEditor() override;
 
     bool PLUGIN_API open(void* parent, const VSTGUI::PlatformType& platformType) override;
@@ -36,8 +36,8 @@ public:
     void valueChanged(VSTGUI::CControl* control) override;
 
     // EditorLink
-    velt::corvane::plugin::EngineHost* engine() const override { return engine_; }
-    void setEngine(velt::corvane::plugin::EngineHost* engine) override { engine_ = engine; }
+    velt::corvane::host::EngineDisplay* engine() const override { return engine_; }
+    void setEngine(velt::corvane::host::EngineDisplay* engine) override { engine_ = engine; }
     void refreshFromEngine() override;
     void updateValue(int32_t tag, float value) override;
 
@@ -107,13 +107,14 @@ private:
     // Handlers.
     void send(int32_t tag, double value);
     void sendFileRequest(int32_t code, const std::string& path);
+    void sendNameChange(int32_t tag, const char (&name)[16]);
     void reportParameter(int32_t controllerNumber, double value);
     void onSystemOrPart(VSTGUI::CControl* control, int32_t group, int32_t item, float value);
     void onMenuChoice(VSTGUI::COptionMenu* menu);
     void onPresetControl(VSTGUI::CControl* control, int32_t group, int32_t item, float value);
     void onSampleControl(VSTGUI::CControl* control, int32_t item, float value);
     void onMirrorText(VSTGUI::CControl* control, int32_t group, int32_t item);
-    void onNameField(VSTGUI::CControl* control, int32_t group);
+    void onNameField(VSTGUI::CControl* control);
     void finishFileDialog(VSTGUI::CNewFileSelector* selector);
     /// One WAV import request per file into consecutive slots from the selected one.
     void sendWavImports(int32_t code, const std::vector<std::string>& paths);
@@ -124,8 +125,8 @@ private:
     void setNormalized(int32_t tag, float value);
     void setMenuCheck(int32_t index, bool checked);
 
-    velt::corvane::plugin::EngineHost* engine_ = nullptr;
-    velt::corvane::plugin::ProgramNameWatcher* watcher_ = nullptr;
+    velt::corvane::host::EngineDisplay* engine_ = nullptr;
+    velt::corvane::host::ProgramNameWatcher* watcher_ = nullptr;
 
     VSTGUI::CViewContainer* topPage_ = nullptr;
     VSTGUI::CViewContainer* lowerArea_ = nullptr;

@@ -11,7 +11,7 @@
 
 #include "editor/corvane_vstgui_editor.h"
 #include "editor/editor_tags.h"
-#include "plugin/engine_host.h"
+#include "host/engine_display.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -217,7 +217,7 @@ void CorvaneVSTGUIEditor::onPresetControl(CControl* control, int32_t group, int3
         return;
     }
     if (item == 0x02) {
-        onNameField(control, group);
+        onNameField(control);
         return;
     }
     if (presetRange(group, item) > 0 || (group == tags::kGroupTone && item == 0x03))
@@ -294,7 +294,7 @@ void CorvaneVSTGUIEditor::onMirrorText(CControl* control, int32_t group, int32_t
     }
 }
 
-void CorvaneVSTGUIEditor::onNameField(CControl* control, int32_t group) {
+void CorvaneVSTGUIEditor::onNameField(CControl* control) {
     auto* field = dynamic_cast<CTextEdit*>(control);
     if (!field || !engine_)
         return;
@@ -309,10 +309,7 @@ void CorvaneVSTGUIEditor::onNameField(CControl* control, int32_t group) {
     }
     for (size_t i = kept; i < 16; ++i)
         name[i] = ' ';
-    if (group == tags::kGroupTone)
-        engine_->setSelectedToneName(name);
-    else
-        engine_->setSelectedSamplerName(name);
+    sendNameChange(control->getTag(), name);
     field->setText(std::string(name, 16));
 }
 

@@ -7,7 +7,7 @@
 
 #include "editor/corvane_vstgui_editor.h"
 #include "editor/editor_tags.h"
-#include "plugin/engine_host.h"
+#include "host/engine_display.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
 namespace Steinberg {
@@ -15,7 +15,7 @@ namespace Vst {
 
 using namespace VSTGUI;
 namespace tags = velt::corvane::editor;
-using velt::corvane::plugin::EngineView;
+using velt::corvane::host::EngineView;
 
 namespace {
 

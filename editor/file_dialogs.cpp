@@ -7,7 +7,7 @@
 
 #include "editor/corvane_vstgui_editor.h"
 #include "editor/editor_tags.h"
-#include "plugin/engine_host.h"
+#include "host/engine_display.h"
 #include "synth/pcm/sample_import.h"
 
 namespace Steinberg {

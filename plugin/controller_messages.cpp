@@ -3,8 +3,9 @@
 #include <cstring>
 
 #include "plugin/corvane_vst_controller.h"
-#include "plugin/editor_link.h"
-#include "plugin/engine_host.h"
+#include "host/editor_link.h"
+#include "host/editor_protocol.h"
+#include "host/engine_display.h"
 #include "plugin/message_id.h"
 
 namespace Steinberg {
@@ -14,15 +15,16 @@ using velt::corvane::plugin::hasMessageId;
 
 namespace {
 
-using velt::corvane::plugin::EngineHost;
+using velt::corvane::host::EngineDisplay;
+namespace protocol = velt::corvane::host::protocol;
 
-/// The "cvset" address; false when the attribute is missing or not 8 bytes.
-bool readEngineAddress(IMessage* message, EngineHost*& engine) {
+/// The protocol::kEngineAddressKey address; false when the attribute is missing or not 8 bytes.
+bool readEngineAddress(IMessage* message, EngineDisplay*& engine) {
     IAttributeList* attributes = message->getAttributes();
     const void* data = nullptr;
     uint32 size = 0;
-    if (!attributes || attributes->getBinary("cvset", data, size) != kResultOk || !data ||
-        size != sizeof(EngineHost*))
+    if (!attributes || attributes->getBinary(protocol::kEngineAddressKey, data, size) != kResultOk || !data ||
+        size != sizeof(EngineDisplay*))
         return false;
     std::memcpy(&engine, data, sizeof engine);
     return true;
@@ -33,19 +35,19 @@ bool readEngineAddress(IMessage* message, EngineHost*& engine) {
 tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
     if (!message)
         return kInvalidArgument;
-    using velt::corvane::plugin::EditorLink;
+    using velt::corvane::host::EditorLink;
     EditorLink* editor = editorLink_;
-    if (hasMessageId(message, "GUIEditor:cvValueUpdate")) {
+    if (hasMessageId(message, protocol::kValueUpdate)) {
         IAttributeList* attributes = message->getAttributes();
         int64 tag = 0;
         double value = 0.0;
-        if (editor && attributes && attributes->getInt("tag", tag) == kResultOk &&
-            attributes->getFloat("val", value) == kResultOk)
+        if (editor && attributes && attributes->getInt(protocol::kTagKey, tag) == kResultOk &&
+            attributes->getFloat(protocol::kValueKey, value) == kResultOk)
             editor->updateValue(static_cast<int32>(tag), static_cast<float>(value));
         return kResultOk;
     }
-    if (hasMessageId(message, "Processor:openGUI")) {
-        EngineHost* engine = nullptr;
+    if (hasMessageId(message, protocol::kOpenGuiAnswer)) {
+        EngineDisplay* engine = nullptr;
         if (!readEngineAddress(message, engine))
             return kResultOk;
         engine_ = engine;
@@ -57,9 +59,9 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
             editor->refreshFromEngine();
         return kResultOk;
     }
-    const bool setState = hasMessageId(message, "Processor:setState");
-    if (setState || hasMessageId(message, "Processor:uiUpdate")) {
-        EngineHost* engine = nullptr;
+    const bool setState = hasMessageId(message, protocol::kSetState);
+    if (setState || hasMessageId(message, protocol::kUiUpdate)) {
+        EngineDisplay* engine = nullptr;
         // Only the address is taken from a restore's message; the editor keeps the one its
         // handshake gave.
         if (setState && readEngineAddress(message, engine))
@@ -72,8 +74,8 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
             editor->refreshFromEngine();
         return kResultOk;
     }
-    if (hasMessageId(message, "Processor:getState")) {
-        EngineHost* engine = nullptr;
+    if (hasMessageId(message, protocol::kGetState)) {
+        EngineDisplay* engine = nullptr;
         if (readEngineAddress(message, engine))
             engine_ = engine;
         // Names a song's SysEx changed reach the host's lists at the latest when it saves.

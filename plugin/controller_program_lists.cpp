@@ -7,9 +7,9 @@
 #include <new>
 
 #include "plugin/corvane_vst_controller.h"
-#include "plugin/engine_host.h"
+#include "host/engine_display.h"
 #include "plugin/parameter_ids.h"
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "plugin/state_stream.h"
 #include "pluginterfaces/base/ustring.h"
 
@@ -32,7 +32,7 @@ int32 channelOfList(ProgramListID listId) {
 
 void CorvaneVSTController::readToneNames(std::array<std::array<char, 17>, 128>& names) {
     // One view for all 128 names: each view() of a stopped engine copies every record.
-    const velt::corvane::plugin::EngineView* view = engine_ ? &engine_->view() : nullptr;
+    const velt::corvane::host::EngineView* view = engine_ ? &engine_->view() : nullptr;
     // Once the audio thread has passed the restore (or stopped and applied it itself), the
     // view holds the restored names and whatever came after them.
     if (namesRestored_ && (!view || !engine_->audioRunning() || view->editsApplied != restoreMark_))

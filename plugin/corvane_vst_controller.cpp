@@ -5,9 +5,7 @@
 #include <new>
 
 #include "plugin/parameter_ids.h"
-#if CORVANE_HAS_EDITOR
 #include "editor/corvane_vstgui_editor.h"
-#endif
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "synth/core/engine_limits.h"
@@ -145,7 +143,6 @@ tresult PLUGIN_API CorvaneVSTController::getMidiControllerAssignment(int32 /*bus
 IPlugView* PLUGIN_API CorvaneVSTController::createView(FIDString name) {
     if (!name || std::strcmp(name, ViewType::kEditor) != 0)
         return nullptr;
-#if CORVANE_HAS_EDITOR
     auto* editor = new (std::nothrow) CorvaneVSTGUIEditor(this, this);
     if (!editor)
         return nullptr;
@@ -154,9 +151,6 @@ IPlugView* PLUGIN_API CorvaneVSTController::createView(FIDString name) {
     editor_ = editor;
     editorLink_ = editor;
     return editor;
-#else
-    return nullptr;
-#endif
 }
 
 void CorvaneVSTController::editorDestroyed(EditorView* editor) {
@@ -164,7 +158,6 @@ void CorvaneVSTController::editorDestroyed(EditorView* editor) {
 }
 
 void CorvaneVSTController::editorAttached(EditorView* editor) {
-#if CORVANE_HAS_EDITOR
     if (!editor)
         return;
     // Every view this controller creates is the instrument's editor.
@@ -176,27 +169,18 @@ void CorvaneVSTController::editorAttached(EditorView* editor) {
     view->setEngine(engine_);
     if (engine_)
         view->refreshFromEngine();
-#else
-    (void)editor;
-#endif
 }
 
 void CorvaneVSTController::editorRemoved(EditorView* editor) {
-#if CORVANE_HAS_EDITOR
     if (editor && editor == static_cast<EditorView*>(editor_))
         editor_->setEngine(nullptr);
-#endif
     forgetEditor(editor);
 }
 
 void CorvaneVSTController::forgetEditor(EditorView* editor) {
-#if CORVANE_HAS_EDITOR
     // Only the current editor is forgotten: an older view closing late leaves the new one.
     if (editor && editor != static_cast<EditorView*>(editor_))
         return;
-#else
-    (void)editor;
-#endif
     editor_ = nullptr;
     editorLink_ = nullptr;
 }

@@ -7,11 +7,11 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
-#include "plugin/editor_link.h"
+#include "host/editor_link.h"
 
-namespace velt::corvane::plugin {
-class EngineHost;
-}  // namespace velt::corvane::plugin
+namespace velt::corvane::host {
+class EngineDisplay;
+}  // namespace velt::corvane::host
 
 namespace Steinberg {
 namespace Vst {
@@ -20,7 +20,7 @@ class CorvaneVSTGUIEditor;
 
 class CorvaneVSTController : public EditControllerEx1,
                              public IMidiMapping,
-                             public velt::corvane::plugin::ProgramNameWatcher {
+                             public velt::corvane::host::ProgramNameWatcher {
 public:
     CorvaneVSTController() = default;
 
@@ -96,9 +96,9 @@ private:
     void forgetEditor(EditorView* editor);
 
     CorvaneVSTGUIEditor* editor_ = nullptr;
-    velt::corvane::plugin::EditorLink* editorLink_ = nullptr;
+    velt::corvane::host::EditorLink* editorLink_ = nullptr;
     /// The processor's engine (same process only), from its "cvset" attributes.
-    velt::corvane::plugin::EngineHost* engine_ = nullptr;
+    velt::corvane::host::EngineDisplay* engine_ = nullptr;
     /// Tone names as the host last saw them in the program lists.
     std::array<std::array<char, 17>, 128> listedNames_{};
     bool namesListed_ = false;

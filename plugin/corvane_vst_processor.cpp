@@ -6,7 +6,9 @@
 #include <thread>
 
 #include "plugin/block_input.h"
-#include "plugin/engine_host.h"
+#include "host/editor_protocol.h"
+#include "host/editor_requests.h"
+#include "host/engine_host.h"
 #include "plugin/plugin_ids.h"
 #include "plugin/state_stream.h"
 #include "pluginterfaces/base/ustring.h"
@@ -17,7 +19,9 @@ namespace Vst {
 
 using velt::corvane::kChannelCount;
 using velt::corvane::kOutputBusCount;
-using velt::corvane::plugin::EngineHost;
+using velt::corvane::host::EditorRequests;
+using velt::corvane::host::EngineHost;
+namespace protocol = velt::corvane::host::protocol;
 
 namespace {
 
@@ -61,6 +65,11 @@ tresult PLUGIN_API CorvaneVSTProcessor::initialize(FUnknown* context) {
         engine_.reset(new (std::nothrow) EngineHost);
         if (engine_ && !engine_->valid()) engine_.reset();
         if (!engine_) return kOutOfMemory;
+        editorRequests_.reset(new (std::nothrow) EditorRequests(*engine_));
+        if (!editorRequests_) {
+            engine_.reset();
+            return kOutOfMemory;
+        }
     }
     engine_->rack().setSampleRate(static_cast<float>(processSetup_.sampleRate));
     engine_->rack().setMaxBlockSize(processSetup_.maxSamplesPerBlock);
@@ -168,7 +177,7 @@ tresult PLUGIN_API CorvaneVSTProcessor::setState(IBStream* state) {
     if (!engine_) return kResultFalse;
     velt::corvane::plugin::StreamSource source(state);
     const bool ok = engine_->restoreState(source);
-    sendEngineMessage("Processor:setState");
+    sendEngineMessage(protocol::kSetState);
     return ok ? kResultOk : kResultFalse;
 }
 
@@ -180,7 +189,7 @@ tresult PLUGIN_API CorvaneVSTProcessor::getState(IBStream* state) {
     velt::corvane::state::writeStateChunk(engine_->captureState(), sink);
     // The message reaches the controller and its editor, which live on the main thread;
     // a save from another thread leaves them alone.
-    if (std::this_thread::get_id() == mainThread_) sendEngineMessage("Processor:getState");
+    if (std::this_thread::get_id() == mainThread_) sendEngineMessage(protocol::kGetState);
     return kResultOk;
 }
 
@@ -188,10 +197,10 @@ void CorvaneVSTProcessor::sendEngineMessage(const char* id) {
     IPtr<IMessage> message = owned(allocateMessage());
     if (!message) return;
     message->setMessageID(id);
-    // The controller's editor finds the engine at this address (same process only).
-    EngineHost* address = engine_.get();
+    // The controller and its editor read the engine through this address (same process only).
+    velt::corvane::host::EngineDisplay* address = editorRequests_.get();
     if (IAttributeList* attributes = message->getAttributes())
-        attributes->setBinary("cvset", &address, sizeof(address));
+        attributes->setBinary(protocol::kEngineAddressKey, &address, sizeof(address));
     sendMessage(message);
 }
 

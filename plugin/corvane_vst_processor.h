@@ -8,8 +8,9 @@
 #include "plugin/audio_effect.h"
 #include "synth/core/engine_limits.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 class EngineHost;
+class EditorRequests;
 }
 
 namespace Steinberg {
@@ -34,21 +35,25 @@ public:
     tresult PLUGIN_API process(ProcessData& data) override;
     tresult PLUGIN_API setState(IBStream* state) override;
     tresult PLUGIN_API getState(IBStream* state) override;
-    /// The editor's messages: value changes, file requests and the opening handshake.
+    /// The editor's messages: value changes, file requests, names and the opening handshake.
     tresult PLUGIN_API notify(IMessage* message) override;
 
     /// The engine holder (null before initialize).
-    velt::corvane::plugin::EngineHost* engine() const { return engine_.get(); }
+    velt::corvane::host::EngineHost* engine() const { return engine_.get(); }
+    /// The editor's requests and selection over that engine (null before initialize).
+    velt::corvane::host::EditorRequests* editorRequests() const { return editorRequests_.get(); }
 
 private:
     void sendEngineMessage(const char* id);
     void onValueChange(IMessage* message);
     void onFileSelect(IMessage* message);
+    void onNameChange(IMessage* message);
     void render(ProcessData& data) noexcept;
 
     bool bypass_ = false;
     bool active_ = false;
-    std::unique_ptr<velt::corvane::plugin::EngineHost> engine_;
+    std::unique_ptr<velt::corvane::host::EngineHost> engine_;
+    std::unique_ptr<velt::corvane::host::EditorRequests> editorRequests_;
     /// The host's main thread: the one that initialized this processor.
     std::thread::id mainThread_ = std::this_thread::get_id();
     /// Stands in for channels the host leaves null (inactive buses).

@@ -4,28 +4,34 @@
 #include <string>
 
 #include "plugin/corvane_vst_processor.h"
-#include "plugin/engine_host.h"
+#include "host/editor_protocol.h"
+#include "host/editor_requests.h"
 #include "plugin/message_id.h"
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 
 namespace Steinberg {
 namespace Vst {
 
 using velt::corvane::plugin::hasMessageId;
+namespace protocol = velt::corvane::host::protocol;
 
 tresult PLUGIN_API CorvaneVSTProcessor::notify(IMessage* message) {
     if (!message)
         return kInvalidArgument;
-    if (hasMessageId(message, "GUIEditor:cvValueChange")) {
+    if (hasMessageId(message, protocol::kValueChange)) {
         onValueChange(message);
         return kResultOk;
     }
-    if (hasMessageId(message, "GUIEditor:cvFileSelect")) {
+    if (hasMessageId(message, protocol::kFileSelect)) {
         onFileSelect(message);
         return kResultOk;
     }
-    if (hasMessageId(message, "GUIEditor:openGUI")) {
-        sendEngineMessage("Processor:openGUI");
+    if (hasMessageId(message, protocol::kNameChange)) {
+        onNameChange(message);
+        return kResultOk;
+    }
+    if (hasMessageId(message, protocol::kOpenGuiRequest)) {
+        sendEngineMessage(protocol::kOpenGuiAnswer);
         return kResultOk;
     }
     return AudioEffect::notify(message);
@@ -35,20 +41,20 @@ void CorvaneVSTProcessor::onValueChange(IMessage* message) {
     IAttributeList* attributes = message->getAttributes();
     int64 tag = 0;
     double value = 0.0;
-    if (!engine_ || !attributes || attributes->getInt("tag", tag) != kResultOk ||
-        attributes->getFloat("val", value) != kResultOk)
+    if (!editorRequests_ || !attributes || attributes->getInt(protocol::kTagKey, tag) != kResultOk ||
+        attributes->getFloat(protocol::kValueKey, value) != kResultOk)
         return;
     float echo = 0.0f;
     // The value travels as a double; the engine works with what a float keeps of it.
-    if (!engine_->applyValueChange(tag, static_cast<float>(value), echo))
+    if (!editorRequests_->applyValueChange(tag, static_cast<float>(value), echo))
         return;
     IPtr<IMessage> reply = owned(allocateMessage());
     if (!reply)
         return;
-    reply->setMessageID("GUIEditor:cvValueUpdate");
+    reply->setMessageID(protocol::kValueUpdate);
     if (IAttributeList* out = reply->getAttributes()) {
-        out->setInt("tag", tag);
-        out->setFloat("val", echo);
+        out->setInt(protocol::kTagKey, tag);
+        out->setFloat(protocol::kValueKey, echo);
     }
     sendMessage(reply);
 }
@@ -58,8 +64,8 @@ void CorvaneVSTProcessor::onFileSelect(IMessage* message) {
     int64 code = 0;
     const void* data = nullptr;
     uint32 size = 0;
-    if (!engine_ || !attributes || attributes->getInt("tag", code) != kResultOk ||
-        attributes->getBinary("path", data, size) != kResultOk || !data)
+    if (!editorRequests_ || !attributes || attributes->getInt(protocol::kTagKey, code) != kResultOk ||
+        attributes->getBinary(protocol::kPathKey, data, size) != kResultOk || !data)
         return;
     // The path ends at its first zero byte or at the attribute's end, whichever comes first.
     const auto* bytes = static_cast<const char*>(data);
@@ -68,8 +74,21 @@ void CorvaneVSTProcessor::onFileSelect(IMessage* message) {
     const std::string path(bytes, zero ? static_cast<const char*>(zero) - bytes : limit);
     if (path.empty())
         return;
-    if (engine_->runFileRequest(code, path.c_str()))
-        sendMessageID("Processor:uiUpdate");
+    if (editorRequests_->runFileRequest(code, path.c_str()))
+        sendMessageID(protocol::kUiUpdate);
+}
+
+void CorvaneVSTProcessor::onNameChange(IMessage* message) {
+    IAttributeList* attributes = message->getAttributes();
+    int64 tag = 0;
+    const void* data = nullptr;
+    uint32 size = 0;
+    if (!editorRequests_ || !attributes || attributes->getInt(protocol::kTagKey, tag) != kResultOk ||
+        attributes->getBinary(protocol::kNameKey, data, size) != kResultOk || !data || size != 16)
+        return;
+    char name[16];
+    std::memcpy(name, data, sizeof name);
+    editorRequests_->applyNameChange(tag, name);
 }
 
 }  // namespace Vst

@@ -1,7 +1,7 @@
 // The host's IBStream as the state chunk's byte source and sink.
 #pragma once
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "pluginterfaces/base/ibstream.h"
 
 namespace velt::corvane::plugin {

@@ -54,9 +54,7 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_step "stress test und
   "$root/build-tsan/tests/stress/stress_tests"
 
 # Every fuzzer for a bounded time (FUZZ_SECONDS, default 60), with ASan and UBSan.
-if [ -x "$root/scripts/run-fuzzers.sh" ]; then
-  run_step "fuzzers" "$root/scripts/run-fuzzers.sh" "${FUZZ_SECONDS:-60}"
-fi
+run_step "fuzzers" "$root/scripts/run-fuzzers.sh" "${FUZZ_SECONDS:-60}"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

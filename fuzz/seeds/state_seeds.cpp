@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "fuzz/seeds/seed_folder.h"
 
 namespace velt::corvane::fuzz::seeds {

@@ -14,7 +14,7 @@
 #include "gui/offscreen/offscreen_window.h"
 #include "plugin/corvane_vst_controller.h"
 #include "plugin/corvane_vst_processor.h"
-#include "plugin/engine_host.h"
+#include "host/editor_requests.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -84,8 +84,10 @@ public:
     }
 
     CorvaneVSTController* vstController() const { return static_cast<CorvaneVSTController*>(controller.get()); }
-    plugin::EngineHost& engine() const {
-        return *static_cast<CorvaneVSTProcessor*>(processor.get())->engine();
+    /// The processor's editor requests: the display the editor reads and the decoding of its
+    /// messages.
+    host::EditorRequests& engine() const {
+        return *static_cast<CorvaneVSTProcessor*>(processor.get())->editorRequests();
     }
 
     /// createView("editor") and open on the off-screen back end; a scale above 0 is then given

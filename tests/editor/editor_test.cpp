@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tests/editor/editor_rig.h"
 
 namespace velt::corvane::editortest {

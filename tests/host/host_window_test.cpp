@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tests/host/child_process.h"
 #include "tests/host/virtual_display.h"
 

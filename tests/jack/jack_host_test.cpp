@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tests/host/child_process.h"
 #include "tests/jack/jack_midi_script.h"
 #include "tests/jack/jack_test_clients.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tools/toolkit/plugin_session.h"
 
 namespace velt::corvane::testing {

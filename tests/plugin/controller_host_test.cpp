@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstunits.h"
 #include "public.sdk/source/common/memorystream.h"

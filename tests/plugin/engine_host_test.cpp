@@ -1,7 +1,8 @@
 // The engine holder: imports with their recorded paths, the hand-off of edits to a
 // running audio thread, the state restore with its re-imports and the search for
 // moved WAV files.
-#include "plugin/engine_host.h"
+#include "host/editor_requests.h"
+#include "host/engine_host.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -14,10 +15,10 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tests/plugin/test_files.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 namespace {
 
 using synth::EditKind;
@@ -192,16 +193,17 @@ TEST(EngineHost, PolyphonyAndPartModeFollowTheirRules) {
     EngineEdit tone = toneEdit(9, 0);
     tone.tone.wave = 33;
     host.submit(tone);
-    host.setSelectedPart(4);
-    host.setSelectedSampler(2);
-    host.setSelectedPartMode(2);
+    EditorRequests editor(host);
+    editor.setSelectedPart(4);
+    editor.setSelectedSampler(2);
+    editor.setSelectedPartMode(2);
     EXPECT_EQ(host.view().parts[4].mode, 2);
-    EXPECT_EQ(host.selectedTone(), 9);
-    EXPECT_EQ(host.selectedSample(), 33);
-    host.setSelectedPartMode(99);
+    EXPECT_EQ(editor.selectedTone(), 9);
+    EXPECT_EQ(editor.selectedSample(), 33);
+    editor.setSelectedPartMode(99);
     EXPECT_EQ(host.view().parts[4].mode, 3);
-    EXPECT_EQ(host.selectedSample(), host.view().samplers[2].smplNum);
-    host.setSelectedPartMode(-4);
+    EXPECT_EQ(editor.selectedSample(), host.view().samplers[2].smplNum);
+    editor.setSelectedPartMode(-4);
     EXPECT_EQ(host.view().parts[4].mode, 0);
 }
 
@@ -247,14 +249,15 @@ TEST(EngineHost, PartCommandsResetWhatTheySayAndStopVoicesTheirWay) {
         const PartState& p = synth.part(ch);
         return std::memcmp(&p, &dialled, sizeof p) == 0;
     };
-    host.setSelectedPart(3);
+    EditorRequests editor(host);
+    editor.setSelectedPart(3);
     float echo = -1.0f;
 
     // Reset All Controller: bend, modulation, expression, pressure and the selections of the
     // selected part; its volume, pan, pedal, other controllers, program and bend range stay,
     // and its notes go on with the new values.
     sound();
-    ASSERT_TRUE(host.applyValueChange(0x0182, 0.0, echo));
+    ASSERT_TRUE(editor.applyValueChange(0x0182, 0.0, echo));
     EXPECT_EQ(echo, 0.0f);
     PartState expected = dialled;
     expected.pitchBend = 8192, expected.controllers[1] = 0, expected.controllers[11] = 127;
@@ -281,7 +284,7 @@ TEST(EngineHost, PartCommandsResetWhatTheySayAndStopVoicesTheirWay) {
     sound();
     runBlock(host, 256);
     ASSERT_EQ(synth.countActiveVoices(), 3);
-    ASSERT_TRUE(host.applyValueChange(0x0183, 0.0, echo));
+    ASSERT_TRUE(editor.applyValueChange(0x0183, 0.0, echo));
     EXPECT_EQ(echo, 0.0f);
     for (int32_t i = 0; i < synth.getVoiceCount(); ++i) {
         const int32_t state = synth.voice(i).state;
@@ -297,7 +300,7 @@ TEST(EngineHost, PartCommandsResetWhatTheySayAndStopVoicesTheirWay) {
     // Reset Part: every voice of every part stops at once; the selected part gets the part
     // reset and Instrument mode, keeping its output and default mode; the others keep all.
     sound();
-    ASSERT_TRUE(host.applyValueChange(0x0181, 0.0, echo));
+    ASSERT_TRUE(editor.applyValueChange(0x0181, 0.0, echo));
     EXPECT_EQ(echo, 0.0f);
     EXPECT_EQ(synth.countActiveVoices(), 0);
     const PartState& p = synth.part(3);
@@ -314,7 +317,7 @@ TEST(EngineHost, PartCommandsResetWhatTheySayAndStopVoicesTheirWay) {
     for (int32_t c = 0; c < kStoredControllerCount; ++c)
         EXPECT_EQ(p.controllers[c], c == 7 ? 100 : c == 10 ? 64 : c == 11 ? 127 : 0) << c;
     EXPECT_TRUE(unchanged(4));
-    EXPECT_EQ(host.selectedTone(), 0);
+    EXPECT_EQ(editor.selectedTone(), 0);
     // A note on the reset part plays program 0 at volume 100, expression 127, centre pan.
     synth.sendNoteOn(3, 69, 100);
     ASSERT_NE(voiceOf(3), nullptr);
@@ -415,4 +418,4 @@ TEST(EngineHostState, MovedFilesAreFoundBesideTheOthersThenOnTheSearchPath) {
 }
 
 }  // namespace
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

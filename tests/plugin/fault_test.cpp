@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "tests/plugin/plugin_test_support.h"
 #include "tests/plugin/test_files.h"

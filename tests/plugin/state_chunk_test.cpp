@@ -1,16 +1,16 @@
 // The saved chunk byte by byte: a new instance's layout, the older versions, and
 // chunks cut short or filled with nonsense.
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
 
-#include "plugin/engine_host.h"
+#include "host/engine_host.h"
 #include "tests/plugin/test_files.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -197,4 +197,4 @@ TEST(StateChunk, AbsurdValuesAreHeldToWhatTheEngineCanUse) {
 }
 
 }  // namespace
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tools/corvane-host/editor_loop.h"
 #include "tools/corvane-host/host_component_handler.h"
 #include "tools/corvane-host/host_options.h"

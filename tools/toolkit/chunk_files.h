@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 
 namespace velt::corvane::tools {
 

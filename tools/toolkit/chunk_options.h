@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tools/toolkit/render_options.h"
 
 namespace velt::corvane::tools {

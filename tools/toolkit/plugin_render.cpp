@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "tools/toolkit/chunk_files.h"
 #include "tools/toolkit/chunk_options.h"
 #include "tools/toolkit/plugin_session.h"

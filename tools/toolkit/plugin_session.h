@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 #include "synth/core/engine_limits.h"
 #include "tools/toolkit/engine_session.h"
 #include "tools/toolkit/host_block_feeder.h"

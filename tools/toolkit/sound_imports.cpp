@@ -7,9 +7,7 @@
 
 #include "synth/pcm/sample_import.h"
 
-#if CORVANE_TOOLKIT_HAS_PRESETFILES
 #include "presetfiles/preset_text_import.h"
-#endif
 
 namespace velt::corvane::tools {
 
@@ -54,7 +52,6 @@ bool importTextFiles(const RenderOptions& options, const ImportTables& tables, s
             return false;
         }
         std::fclose(probe);
-#if CORVANE_TOOLKIT_HAS_PRESETFILES
         presetfiles::SoundTables sound;
         sound.tones = tables.tones;
         sound.samplers = tables.samplers;
@@ -63,11 +60,6 @@ bool importTextFiles(const RenderOptions& options, const ImportTables& tables, s
             error = path + ": cannot be read";
             return false;
         }
-#else
-        (void)tables;
-        error = path + ": this build has no text import";
-        return false;
-#endif
     }
     return true;
 }

@@ -5,7 +5,7 @@
 
 #include "synth/pcm/engine_edit.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 inline synth::EngineEdit edit(synth::EditKind kind, int32_t index = 0, int32_t a = 0, int32_t b = 0,
                               float value = 0.0f) {
@@ -18,4 +18,4 @@ inline synth::EngineEdit edit(synth::EditKind kind, int32_t index = 0, int32_t a
     return e;
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -1,8 +1,8 @@
-#include "plugin/engine_record_twin.h"
+#include "host/engine_record_twin.h"
 
 #include "synth/core/engine_limits.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 using synth::EditKind;
 using synth::EngineEdit;
@@ -86,4 +86,4 @@ void EngineRecordTwin::play(const EngineEdit& edit) {
     synth::applyEngineEdit(*this, e, disposals_);
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -13,7 +13,7 @@ namespace velt::corvane::synth {
 class SynthesizerPCM;
 }
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 /// A slot's numbers without its sample array.
 struct SlotView {
@@ -54,4 +54,4 @@ struct EngineView {
 /// Copies the synthesizer's records into view (editsApplied untouched). Allocates nothing.
 void captureView(const synth::SynthesizerPCM& synth, EngineView& view) noexcept;
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

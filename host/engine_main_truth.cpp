@@ -1,8 +1,8 @@
-#include "plugin/engine_main_truth.h"
+#include "host/engine_main_truth.h"
 
 #include <new>
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 EngineMainTruth::EngineMainTruth() : twin_(new (std::nothrow) EngineRecordTwin) {}
 
@@ -60,4 +60,4 @@ void EngineMainTruth::build(const EngineView& published, int32_t voiceCount, Eng
     truthBuilt_ = false;
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -3,11 +3,11 @@
 // audio thread runs, so that what the main thread reads follows the same rules.
 #pragma once
 
-#include "plugin/engine_view.h"
+#include "host/engine_view.h"
 #include "synth/pcm/engine_edit.h"
 #include "synth/pcm/synthesizer_pcm.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 class EngineRecordTwin final : public synth::SynthesizerPCM {
 public:
@@ -30,4 +30,4 @@ private:
     synth::DisposalRing disposals_{4};
 };
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

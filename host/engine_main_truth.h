@@ -8,11 +8,11 @@
 #include <deque>
 #include <memory>
 
-#include "plugin/engine_record_twin.h"
-#include "plugin/engine_view.h"
+#include "host/engine_record_twin.h"
+#include "host/engine_view.h"
 #include "synth/pcm/engine_edit.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 class EngineMainTruth {
 public:
@@ -53,4 +53,4 @@ private:
     int32_t builtVoices_ = 0;
 };
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

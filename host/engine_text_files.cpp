@@ -1,16 +1,16 @@
-// Preset text files and the editor's file requests. Imports run against main-thread
+// Preset text files. Imports run against main-thread
 // copies and hand over only the records that changed, so that a preset the audio thread
 // changed meanwhile (by SysEx) is not overwritten with an older copy.
 #include <cstring>
 #include <memory>
 #include <new>
 
-#include "plugin/engine_host.h"
+#include "host/engine_host.h"
 #include "presetfiles/preset_text_export.h"
 #include "presetfiles/preset_text_import.h"
 #include "presetfiles/sysex_text_export.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 using synth::EditKind;
 using synth::EngineEdit;
@@ -112,32 +112,4 @@ bool EngineHost::exportSysExText(const char* path, int32_t kind) {
     return presetfiles::exportSysExText(path, kind, tables);
 }
 
-bool EngineHost::runFileRequest(int64_t code, const char* path) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    const auto low = static_cast<uint32_t>(code);
-    const int32_t operation = static_cast<int32_t>((low >> 8) & 0xFF);
-    const int32_t slot = static_cast<int32_t>(low & 127);
-    if (!path) return false;
-    switch (operation) {
-        case 0x11: importText(path, 0); return true;
-        case 0x12:
-            stopAllVoices();
-            importText(path, 1);
-            return true;
-        case 0x15: importText(path, 2); return true;
-        case 0x21:
-        case 0x22:
-        case 0x23:
-            stopAllVoices();
-            importSample(slot, path, operation - 0x21);
-            return slot == selectedSample_;
-        case 0x91: exportText(path, 0); return false;
-        case 0x92: exportText(path, 1); return false;
-        case 0x93: exportSysExText(path, 0); return false;
-        case 0x94: exportSysExText(path, 1); return false;
-        case 0x95: exportText(path, 2); return false;
-        default: return false;
-    }
-}
-
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -1,4 +1,4 @@
-#include "plugin/state_chunk.h"
+#include "host/state_chunk.h"
 
 #include <cstring>
 

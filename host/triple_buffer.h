@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 template <typename T>
 class TripleBuffer {
@@ -40,4 +40,4 @@ private:
     std::atomic<int32_t> middle_{2};
 };
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

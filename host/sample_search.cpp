@@ -1,9 +1,9 @@
-#include "plugin/sample_search.h"
+#include "host/sample_search.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 namespace {
 
@@ -102,4 +102,4 @@ std::array<std::string, kSampleSlotCount> resolveSamplePaths(
     return resolved;
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

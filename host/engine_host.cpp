@@ -1,12 +1,12 @@
-#include "plugin/engine_host.h"
+#include "host/engine_host.h"
 
 #include <algorithm>
 #include <new>
 
-#include "plugin/engine_edit_builder.h"
+#include "host/engine_edit_builder.h"
 #include "synth/pcm/sample_import.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 using synth::EditKind;
 using synth::EngineEdit;
@@ -188,19 +188,32 @@ void EngineHost::changePolyphony(int32_t n) {
     endLongEdit(kFlagPolyphonyChange);
 }
 
-void EngineHost::setSelectedPartMode(int32_t m) {
+void EngineHost::submitSlotNumbers(int32_t slot) {
+    EngineEdit e = edit(EditKind::SlotParameters, slot);
+    e.slotFields = synth::slotFieldsOf(slotShadow_[slot]);
+    submit(e);
+}
+
+void EngineHost::clearSlot(int32_t slot) {
     std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    const int32_t mode = std::clamp(m, 0, view().maxPartMode);
-    // The engine compares with the mode it holds when the edit arrives (a SysEx message may
-    // have changed it since), so the edit is sent even when the view shows this mode.
-    submit(edit(EditKind::PartMode, selectedPart_, mode));
-    const EngineView& v = view();
-    if (mode <= kModePercussion) {
-        selectedTone_ = v.parts[selectedPart_].program & 127;
-        selectedSample_ = v.tones[selectedTone_].wave & 127;
-    } else {
-        selectedSample_ = v.samplers[selectedSampler_].smplNum & 127;
-    }
+    slot &= 127;
+    stopAllVoices();
+    EngineEdit e = edit(EditKind::SlotSamples, slot);
+    e.samples.codes = nullptr;
+    e.samples.frameCount = 0;
+    e.samples.channels = 0;
+    e.samples.fields = synth::SlotFields{};
+    slotShadow_[slot].clear();
+    submit(e);
+    // The recorded path stays, and with it what a save writes; a file found nowhere on
+    // restore is no longer waiting to be written back.
+    unresolved_[slot].reset();
+}
+
+void EngineHost::setSlotNumbers(int32_t slot, const SampleData& numbers) {
+    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    synth::setSlotFields(slotShadow_[slot & 127], synth::slotFieldsOf(numbers));
+    submitSlotNumbers(slot & 127);
 }
 
 void EngineHost::installSlot(int32_t slot, PreparedSample& prepared) {
@@ -243,4 +256,4 @@ bool EngineHost::importSample(int32_t slot, const char* path, int32_t encoding) 
     return true;
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -3,12 +3,12 @@
 #include <climits>
 #include <cstdlib>
 
-#include "plugin/engine_edit_builder.h"
-#include "plugin/engine_host.h"
-#include "plugin/sample_search.h"
+#include "host/engine_edit_builder.h"
+#include "host/engine_host.h"
+#include "host/sample_search.h"
 #include "synth/pcm/sample_import.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 using synth::EditKind;
 using synth::EngineEdit;
@@ -100,8 +100,8 @@ bool EngineHost::restoreState(state::ByteSource& source) {
     const state::ReadProgress p = state::readStateChunk(source, c);
     if (!p.versionAccepted) return false;
 
-    setAcceptSysEx(c.acceptSysEx);
-    setNrpnEnabled(c.nrpnEnabled);
+    submit(edit(EditKind::AcceptSysEx, 0, c.acceptSysEx ? 1 : 0));
+    submit(edit(EditKind::NrpnEnabled, 0, c.nrpnEnabled ? 1 : 0));
     if (p.volumeRead) submit(edit(EditKind::MasterVolume, 0, 0, 0, c.masterVolume));
     if (p.tuneRead) submit(edit(EditKind::MasterTune, 0, 0, 0, c.masterTune));
     if (p.voiceCountRead) changePolyphony(c.voiceCount);
@@ -179,4 +179,4 @@ void EngineHost::restoreSlots(const state::StateChunk& c, const state::ReadProgr
     }
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

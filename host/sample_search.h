@@ -9,7 +9,7 @@
 
 #include "synth/core/engine_limits.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 /// True when path names a file that can be opened for reading.
 bool fileOpens(const std::string& path);
@@ -27,4 +27,4 @@ std::vector<std::string> splitSearchPath(const char* value);
 std::array<std::string, kSampleSlotCount> resolveSamplePaths(
     const std::array<std::string, kSampleSlotCount>& recorded, const std::vector<std::string>& searchPath);
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

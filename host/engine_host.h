@@ -1,6 +1,7 @@
-// The processor's engine holder: rack, PCM synthesizer and MIDI input, the editor's
-// selection and the recorded WAV paths, and the hand-off between the main thread
-// (every edit) and the audio thread (every block).
+// The processor's engine holder: rack, PCM synthesizer and MIDI input, the sample slots
+// with their recorded WAV paths, the state chunk, and the hand-off between the main thread
+// (every edit) and the audio thread (every block). The editor's requests reach it through
+// EditorRequests.
 //
 // While audio runs, the main thread never writes what the audio thread reads: it turns
 // each edit into an EngineEdit and queues it; the audio thread applies the queue at the
@@ -20,10 +21,10 @@
 #include <string>
 #include <thread>
 
-#include "plugin/engine_main_truth.h"
-#include "plugin/engine_view.h"
-#include "plugin/state_chunk.h"
-#include "plugin/triple_buffer.h"
+#include "host/engine_main_truth.h"
+#include "host/engine_view.h"
+#include "host/state_chunk.h"
+#include "host/triple_buffer.h"
 #include "synth/core/midi_controller.h"
 #include "synth/core/module_rack.h"
 #include "synth/pcm/engine_edit.h"
@@ -31,7 +32,7 @@
 #include "synth/pcm/synthesizer_pcm.h"
 #include "synth/pcm/voice_unit_pcm.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 /// flags bit values: long edits in progress.
 constexpr int32_t kFlagPolyphonyChange = 1;
@@ -66,6 +67,9 @@ public:
     /// The audio thread has stopped (setActive(false)): queued edits apply now.
     void stopAudio();
     bool audioRunning() const { return audioRunning_; }
+    /// The main side's lock, for a sequence of edits that a save on another thread must
+    /// see whole or not at all.
+    std::recursive_mutex& mainSide() { return mainSide_; }
 
     /// Applies edit now (audio stopped) or queues it; never drops it.
     void submit(synth::EngineEdit edit);
@@ -86,21 +90,10 @@ public:
     /// Rebuilds the voice pool for n voices (rounded up to a power of two, at most 1024);
     /// nothing happens when n is the current count.
     void changePolyphony(int32_t n);
-    /// Clamps m to the highest mode, sets the selected part's mode (its voices stop
-    /// when it changes) and re-derives the selected tone and sample.
-    void setSelectedPartMode(int32_t m);
     /// Imports a WAV file into slot with encoding 0 (PCM), 1 (DPCM) or 2 (ADPCM). False
     /// when the file cannot be opened; true otherwise, also when it was rejected (then
     /// nothing changed).
     bool importSample(int32_t slot, const char* path, int32_t encoding);
-
-    /// Applies one "GUIEditor:cvValueChange": tag bits 8 to 15 the group, bits 0 to 7 the
-    /// code. True with echo set to the value as stored, for the changes the protocol knows;
-    /// false (nothing changed, no answer) for any other tag.
-    bool applyValueChange(int64_t tag, double val, float& echo);
-    /// Runs one "GUIEditor:cvFileSelect" request on path; true when the editor must be told
-    /// to refresh ("Processor:uiUpdate").
-    bool runFileRequest(int64_t code, const char* path);
 
     /// Text import of kind 0 (tone presets), 1 (sampler presets) or 2 (sample-data
     /// parameters); false when the file cannot be opened (nothing changed), else true.
@@ -110,13 +103,12 @@ public:
     /// SysEx-text export of kind 0 (tone presets) or 1 (sampler presets).
     bool exportSysExText(const char* path, int32_t kind);
 
-    /// Writes the 16 name bytes (already filtered to printable ASCII and padded) into the
-    /// selected tone or sampler preset.
-    void setSelectedToneName(const char (&name)[16]);
-    void setSelectedSamplerName(const char (&name)[16]);
-
     /// The slot's numbers as the submitted edits leave them (exact, unlike view()).
     const SampleData& slotNumbers(int32_t slot) const { return slotShadow_[slot & 127]; }
+    /// Gives slot the numbers (rate, pitch, points, loops) of numbers; its samples stay.
+    void setSlotNumbers(int32_t slot, const SampleData& numbers);
+    /// Empties slot (its voices stop first); its recorded path stays.
+    void clearSlot(int32_t slot);
 
     /// Applies a saved chunk (reading it from source) as a restore does; false when a read
     /// fails or the version is refused, with everything read before applied.
@@ -124,16 +116,6 @@ public:
     /// The chunk that getState writes, with every edit submitted before the call. Any thread
     /// but the audio thread; never waits for the audio thread.
     state::StateChunk captureState();
-
-    // Selection shown in the editor.
-    int32_t selectedPart() const { return selectedPart_; }
-    int32_t selectedTone() const { return selectedTone_; }
-    int32_t selectedSampler() const { return selectedSampler_; }
-    int32_t selectedSample() const { return selectedSample_; }
-    void setSelectedPart(int32_t part) { selectedPart_ = part & 15; }
-    void setSelectedTone(int32_t tone) { selectedTone_ = tone & 127; }
-    void setSelectedSampler(int32_t sampler) { selectedSampler_ = sampler & 127; }
-    void setSelectedSample(int32_t slot) { selectedSample_ = slot & 127; }
 
     /// The path slot was last imported from ("" for none), and its encoding code.
     const std::string& samplePath(int32_t slot) const { return samplePaths_[slot & 127]; }
@@ -153,17 +135,7 @@ private:
     void endLongEdit(int32_t clearMask);
     void installSlot(int32_t slot, PreparedSample& prepared);
     void restoreSlots(const state::StateChunk& chunk, const state::ReadProgress& progress);
-    bool systemChange(int32_t code, double val, float& echo);
-    bool partChange(int32_t code, double val, float& echo);
-    bool presetChange(bool tone, int32_t code, double val, float& echo);
-    bool slotChange(int32_t code, double val, float& echo);
     void submitSlotNumbers(int32_t slot);
-    void clearSlot(int32_t slot);
-    void setAcceptSysEx(bool on);
-    void setNrpnEnabled(bool on);
-    bool acceptSysExNow();
-    bool nrpnEnabledNow();
-    void selectPart(int32_t part, int32_t programOverride);
     const EngineView& viewForSave();
 
     std::unique_ptr<ModuleRack> rack_;
@@ -190,10 +162,6 @@ private:
 
     std::atomic<int32_t> flags_{0};
     int32_t voiceCount_ = kDefaultVoices;
-    int32_t selectedPart_ = 0;
-    int32_t selectedTone_ = 0;
-    int32_t selectedSampler_ = 0;
-    int32_t selectedSample_ = 0;
     std::array<std::string, kSampleSlotCount> samplePaths_;
     std::array<uint8_t, kSampleSlotCount> sampleEncodings_{};
     /// Main thread: every slot's numbers (no samples) as the submitted edits leave them,
@@ -206,4 +174,4 @@ private:
 /// Copies a slot's numbers, frame count and channels, not its array (to.samples = null).
 void copySlotNumbers(const SampleData& from, SampleData& to);
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "plugin/engine_edit_builder.h"
-#include "plugin/engine_host.h"
+#include "host/engine_edit_builder.h"
+#include "host/editor_requests.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 using synth::EditKind;
 using synth::EngineEdit;
@@ -42,8 +42,8 @@ float hertz(double val) {
 
 }  // namespace
 
-bool EngineHost::applyValueChange(int64_t tag, double val, float& echo) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+bool EditorRequests::applyValueChange(int64_t tag, double val, float& echo) {
+    std::lock_guard<std::recursive_mutex> lock(engine_.mainSide());
     const auto low = static_cast<uint32_t>(tag);
     const int32_t group = static_cast<int32_t>((low >> 8) & 0xFF);
     const int32_t code = static_cast<int32_t>(low & 0xFF);
@@ -58,55 +58,46 @@ bool EngineHost::applyValueChange(int64_t tag, double val, float& echo) {
     }
 }
 
-void EngineHost::setAcceptSysEx(bool on) { submit(edit(EditKind::AcceptSysEx, 0, on ? 1 : 0)); }
-
-void EngineHost::setNrpnEnabled(bool on) { submit(edit(EditKind::NrpnEnabled, 0, on ? 1 : 0)); }
-
-// A song's system reset may switch these off on the audio thread; the view has that and
-// every switch sent from here.
-bool EngineHost::acceptSysExNow() { return view().acceptSysEx; }
-
-bool EngineHost::nrpnEnabledNow() { return view().nrpnEnabled; }
-
-bool EngineHost::systemChange(int32_t code, double val, float& echo) {
+bool EditorRequests::systemChange(int32_t code, double val, float& echo) {
     const float v = static_cast<float>(std::clamp(val == val ? val : 0.0, 0.0, 1.0));
     switch (code) {
         case 1:
-            submit(edit(EditKind::MasterVolume, 0, 0, 0, v));
+            engine_.submit(edit(EditKind::MasterVolume, 0, 0, 0, v));
             echo = v;
             return true;
         case 2:
-            submit(edit(EditKind::MasterTune, 0, 0, 0, v * 80.0f + 400.0f));
+            engine_.submit(edit(EditKind::MasterTune, 0, 0, 0, v * 80.0f + 400.0f));
             echo = v;
             return true;
         case 129:
-            stopAllVoices();
-            submit(edit(EditKind::ResetAllParts, 0, 1));
+            engine_.stopAllVoices();
+            engine_.submit(edit(EditKind::ResetAllParts, 0, 1));
             echo = 0.0f;
             return true;
         case 131: {
-            const bool on = !acceptSysExNow();
-            setAcceptSysEx(on);
+            // A song's system reset may switch it off on the audio thread; the view has that.
+            const bool on = !engine_.view().acceptSysEx;
+            engine_.submit(edit(EditKind::AcceptSysEx, 0, on ? 1 : 0));
             echo = on ? 1.0f : 0.0f;
             return true;
         }
         case 132: {
-            const bool on = !nrpnEnabledNow();
-            setNrpnEnabled(on);
+            const bool on = !engine_.view().nrpnEnabled;
+            engine_.submit(edit(EditKind::NrpnEnabled, 0, on ? 1 : 0));
             echo = on ? 1.0f : 0.0f;
             return true;
         }
         case 144:
-            changePolyphony(4 << static_cast<int32_t>(std::min(v * 8.0f, 8.0f)));
+            engine_.changePolyphony(4 << static_cast<int32_t>(std::min(v * 8.0f, 8.0f)));
             echo = v;
             return true;
         default: return false;
     }
 }
 
-void EngineHost::selectPart(int32_t part, int32_t programOverride) {
+void EditorRequests::selectPart(int32_t part, int32_t programOverride) {
     selectedPart_ = part & 15;
-    const EngineView& v = view();
+    const EngineView& v = engine_.view();
     const PartState& p = v.parts[selectedPart_];
     if (p.mode <= kModePercussion) {
         selectedTone_ = (programOverride >= 0 ? programOverride : p.program) & 127;
@@ -116,7 +107,7 @@ void EngineHost::selectPart(int32_t part, int32_t programOverride) {
     }
 }
 
-bool EngineHost::partChange(int32_t code, double val, float& echo) {
+bool EditorRequests::partChange(int32_t code, double val, float& echo) {
     const int32_t part = selectedPart_;
     switch (code) {
         case 1: {
@@ -127,13 +118,13 @@ bool EngineHost::partChange(int32_t code, double val, float& echo) {
         case 2: {
             setSelectedPartMode(scaled(val, 3));
             // The mode as it will be stored: clamped to the engine's highest.
-            echo = ratio(std::clamp(scaled(val, 3), 0, view().maxPartMode), 3);
+            echo = ratio(std::clamp(scaled(val, 3), 0, engine_.view().maxPartMode), 3);
             return true;
         }
         case 3: {
             const int32_t n = scaled(val, 127);
-            submit(edit(EditKind::ProgramChange, part, n));
-            const EngineView& v = view();
+            engine_.submit(edit(EditKind::ProgramChange, part, n));
+            const EngineView& v = engine_.view();
             if (v.parts[part].mode <= kModePercussion) {
                 selectedTone_ = n;
                 selectedSample_ = v.tones[n].wave & 127;
@@ -143,13 +134,13 @@ bool EngineHost::partChange(int32_t code, double val, float& echo) {
         }
         case 4: {
             const int32_t range = scaled(val, 127);
-            submit(edit(EditKind::PartBendRange, part, range));
+            engine_.submit(edit(EditKind::PartBendRange, part, range));
             echo = ratio(range, 127);
             return true;
         }
         case 5: {
             const int32_t bend = scaled(val, 16383);
-            submit(edit(EditKind::PitchBend, part, bend));
+            engine_.submit(edit(EditKind::PitchBend, part, bend));
             echo = ratio(bend, 16383);
             return true;
         }
@@ -159,29 +150,29 @@ bool EngineHost::partChange(int32_t code, double val, float& echo) {
         case 9: {
             static constexpr int32_t kControllers[4] = {1, 7, 10, 11};
             const int32_t value = scaled(val, 127);
-            submit(edit(EditKind::ControlChange, part, kControllers[code - 6], value));
+            engine_.submit(edit(EditKind::ControlChange, part, kControllers[code - 6], value));
             echo = ratio(value, 127);
             return true;
         }
         case 129:
-            stopAllVoices();
-            submit(edit(EditKind::ResetPart, part));
+            engine_.stopAllVoices();
+            engine_.submit(edit(EditKind::ResetPart, part));
             setSelectedPartMode(kModeInstrument);
             // The reset sets program 0, which the view (a block behind) may not show yet.
             selectPart(part, 0);
             echo = 0.0f;
             return true;
         case 130:
-            submit(edit(EditKind::ControlChange, part, 121, 0));
+            engine_.submit(edit(EditKind::ControlChange, part, 121, 0));
             echo = 0.0f;
             return true;
         case 131:
-            submit(edit(EditKind::DampVoices, -1));
+            engine_.submit(edit(EditKind::DampVoices, -1));
             echo = 0.0f;
             return true;
         case 144: {
             const int32_t bus = scaled(val, 15);
-            submit(edit(EditKind::PartOutput, part, bus));
+            engine_.submit(edit(EditKind::PartOutput, part, bus));
             echo = static_cast<float>(std::clamp(val == val ? val : 0.0, 0.0, 1.0));
             return true;
         }
@@ -218,11 +209,11 @@ const PresetField* fieldOf(const PresetField (&fields)[N], int32_t code) {
 
 }  // namespace
 
-bool EngineHost::presetChange(bool tone, int32_t code, double val, float& echo) {
+bool EditorRequests::presetChange(bool tone, int32_t code, double val, float& echo) {
     int32_t& selected = tone ? selectedTone_ : selectedSampler_;
     if (code == 1) {
         selected = scaled(val, 127);
-        const EngineView& v = view();
+        const EngineView& v = engine_.view();
         selectedSample_ = (tone ? v.tones[selected].wave : v.samplers[selected].smplNum) & 127;
         echo = ratio(selected, 127);
         return true;
@@ -233,56 +224,63 @@ bool EngineHost::presetChange(bool tone, int32_t code, double val, float& echo) 
             resetTonePreset(e.tone);
         else
             resetSamplerPreset(e.sampler);
-        submit(e);
+        engine_.submit(e);
         echo = 0.0f;
         return true;
     }
     const PresetField* f = tone ? fieldOf(kToneFields, code) : fieldOf(kSamplerFields, code);
     if (!f) return false;
     const int32_t value = scaled(val, f->range);
-    submit(edit(tone ? EditKind::ToneField : EditKind::SamplerField, selected, f->field, value));
+    engine_.submit(edit(tone ? EditKind::ToneField : EditKind::SamplerField, selected, f->field, value));
     if (f->selectsSlot) selectedSample_ = value;
     echo = ratio(value, f->range);
     return true;
 }
 
-void EngineHost::setSelectedToneName(const char (&name)[16]) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+void EditorRequests::setSelectedPartMode(int32_t m) {
+    std::lock_guard<std::recursive_mutex> lock(engine_.mainSide());
+    const int32_t mode = std::clamp(m, 0, engine_.view().maxPartMode);
+    // The engine compares with the mode it holds when the edit arrives (a SysEx message may
+    // have changed it since), so the edit is sent even when the view shows this mode.
+    engine_.submit(edit(EditKind::PartMode, selectedPart_, mode));
+    const EngineView& v = engine_.view();
+    if (mode <= kModePercussion) {
+        selectedTone_ = v.parts[selectedPart_].program & 127;
+        selectedSample_ = v.tones[selectedTone_].wave & 127;
+    } else {
+        selectedSample_ = v.samplers[selectedSampler_].smplNum & 127;
+    }
+}
+
+bool EditorRequests::applyNameChange(int64_t tag, const char (&name)[16]) {
+    const auto low = static_cast<uint32_t>(tag) & 0xFFFF;
+    if (low == 0x1002)
+        setSelectedToneName(name);
+    else if (low == 0x2002)
+        setSelectedSamplerName(name);
+    else
+        return false;
+    return true;
+}
+
+void EditorRequests::setSelectedToneName(const char (&name)[16]) {
+    std::lock_guard<std::recursive_mutex> lock(engine_.mainSide());
     EngineEdit e = edit(EditKind::ToneName, selectedTone_);
     std::memcpy(e.tone.presetName, name, kPresetNameLength);
-    submit(e);
+    engine_.submit(e);
 }
 
-void EngineHost::setSelectedSamplerName(const char (&name)[16]) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+void EditorRequests::setSelectedSamplerName(const char (&name)[16]) {
+    std::lock_guard<std::recursive_mutex> lock(engine_.mainSide());
     EngineEdit e = edit(EditKind::SamplerName, selectedSampler_);
     std::memcpy(e.sampler.presetName, name, kPresetNameLength);
-    submit(e);
+    engine_.submit(e);
 }
 
-void EngineHost::submitSlotNumbers(int32_t slot) {
-    EngineEdit e = edit(EditKind::SlotParameters, slot);
-    e.slotFields = synth::slotFieldsOf(slotShadow_[slot]);
-    submit(e);
-}
-
-void EngineHost::clearSlot(int32_t slot) {
-    stopAllVoices();
-    EngineEdit e = edit(EditKind::SlotSamples, slot);
-    e.samples.codes = nullptr;
-    e.samples.frameCount = 0;
-    e.samples.channels = 0;
-    e.samples.fields = synth::SlotFields{};
-    slotShadow_[slot].clear();
-    submit(e);
-    // The recorded path stays, and with it what a save writes; a file found nowhere on
-    // restore is no longer waiting to be written back.
-    unresolved_[slot].reset();
-}
-
-bool EngineHost::slotChange(int32_t code, double val, float& echo) {
+bool EditorRequests::slotChange(int32_t code, double val, float& echo) {
     const int32_t slot = selectedSample_;
-    SampleData& s = slotShadow_[slot];
+    SampleData s;
+    copySlotNumbers(engine_.slotNumbers(slot), s);
     switch (code) {
         case 1:
             selectedSample_ = scaled(val, 127);
@@ -290,40 +288,40 @@ bool EngineHost::slotChange(int32_t code, double val, float& echo) {
             return true;
         case 4:
             setSampleRateFields(s, hertz(val));
-            submitSlotNumbers(slot);
+            engine_.setSlotNumbers(slot, s);
             echo = s.sampleRate;
             return true;
         case 5:
             setSamplePitch(s, hertz(val));
-            submitSlotNumbers(slot);
+            engine_.setSlotNumbers(slot, s);
             echo = s.Pitch;
             return true;
         case 7: {
-            stopAllVoices();
+            engine_.stopAllVoices();
             const int32_t start = position(val);
             if (start >= 0 && start < s.PlayBackEndPoint && s.PlayBackEndPoint <= s.frameCount) {
                 s.PlayBackStartPoint = start;
                 s.LoopEndPoint = s.PlayBackEndPoint;
                 s.loopLength = s.releaseLoopLength = 0;
             }
-            submitSlotNumbers(slot);
+            engine_.setSlotNumbers(slot, s);
             echo = static_cast<float>(s.PlayBackStartPoint);
             return true;
         }
         case 8: {
-            stopAllVoices();
+            engine_.stopAllVoices();
             const int32_t end = position(val);
             if (end >= 0 && s.PlayBackStartPoint < end && end <= s.frameCount) {
                 s.PlayBackEndPoint = s.LoopEndPoint = end;
                 s.loopLength = s.releaseLoopLength = 0;
             }
-            submitSlotNumbers(slot);
+            engine_.setSlotNumbers(slot, s);
             echo = static_cast<float>(s.PlayBackEndPoint);
             return true;
         }
         case 9:
         case 10: {
-            stopAllVoices();
+            engine_.stopAllVoices();
             const int32_t p = position(val);
             const int32_t start = code == 9 ? p : s.loopStartPoint();
             const int32_t end = code == 9 ? (s.loopLength > 0 ? s.LoopEndPoint : 0) : p;
@@ -335,17 +333,17 @@ bool EngineHost::slotChange(int32_t code, double val, float& echo) {
                 s.LoopEndPoint = s.PlayBackEndPoint;
                 s.loopLength = s.releaseLoopLength = 0;
             }
-            submitSlotNumbers(slot);
+            engine_.setSlotNumbers(slot, s);
             const bool loop = s.loopLength > 0;
             echo = static_cast<float>(!loop ? 0 : code == 9 ? s.LoopEndPoint - s.loopLength : s.LoopEndPoint);
             return true;
         }
         case 129:
-            clearSlot(slot);
+            engine_.clearSlot(slot);
             echo = 0.0f;
             return true;
         default: return false;
     }
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

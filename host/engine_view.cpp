@@ -1,8 +1,8 @@
-#include "plugin/engine_view.h"
+#include "host/engine_view.h"
 
 #include "synth/pcm/synthesizer_pcm.h"
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
 void captureView(const synth::SynthesizerPCM& synth, EngineView& v) noexcept {
     v.masterVolume = synth.getMasterVolume();
@@ -40,4 +40,4 @@ void captureView(const synth::SynthesizerPCM& synth, EngineView& v) noexcept {
     }
 }
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host

@@ -3,16 +3,16 @@
 
 #include <cstdint>
 
-namespace velt::corvane::plugin {
+namespace velt::corvane::host {
 
-class EngineHost;
+class EngineDisplay;
 
 class EditorLink {
 public:
     virtual ~EditorLink() = default;
     /// The engine the editor draws from; null until the processor's handshake.
-    virtual EngineHost* engine() const = 0;
-    virtual void setEngine(EngineHost* engine) = 0;
+    virtual EngineDisplay* engine() const = 0;
+    virtual void setEngine(EngineDisplay* engine) = 0;
     /// Re-reads every row from the engine and hides the about overlay.
     virtual void refreshFromEngine() = 0;
     /// One value as the processor stored it ("GUIEditor:cvValueUpdate").
@@ -26,4 +26,4 @@ public:
     virtual void checkProgramNames() = 0;
 };
 
-}  // namespace velt::corvane::plugin
+}  // namespace velt::corvane::host
