@@ -13,7 +13,7 @@ packages=(
   juce-modules-source
   libcairo2-dev libx11-dev fonts-liberation2
   zenity xvfb xdotool x11-xserver-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   dpkg-dev file lintian
   ardour
 )
