@@ -104,6 +104,13 @@ void addAttribute(ScriptReader& in, IAttributeList& a, const std::string& folder
             else a.setBinary("tag", s.data(), static_cast<uint32>(s.size()));
             break;
         }
+        case script::kName: {
+            const std::string s = in.text(kMaxNameBytes);
+            // Never zero bytes: the SDK's host attribute list leaks an empty binary.
+            if (s.empty()) a.setBinary("name", "", 1);
+            else a.setBinary("name", s.data(), static_cast<uint32>(s.size()));
+            break;
+        }
         default: break;
     }
 }
@@ -113,6 +120,7 @@ const char* messageId(script::Selector s) {
         case script::kValueChange: return "GUIEditor:cvValueChange";
         case script::kFileSelect: return "GUIEditor:cvFileSelect";
         case script::kOpenGui: return "GUIEditor:openGUI";
+        case script::kNameChange: return "GUIEditor:cvNameChange";
         default: return nullptr;
     }
 }

@@ -19,7 +19,8 @@ enum Selector : uint8_t {
     kGarbageId = 3,    ///< an id of up to 32 bytes from the script (length byte first)
     kNoId = 4,         ///< a message whose id was never set
     kAudio = 5,        ///< not a message: the next byte toggles activation (bit 0) and runs blocks (bits 1..3)
-    kSelectorCount = 6,
+    kNameChange = 6,   ///< "GUIEditor:cvNameChange"
+    kSelectorCount = 7,
 };
 
 /// Attribute kinds (the byte modulo kKindCount).
@@ -34,7 +35,8 @@ enum Kind : uint8_t {
     kIntWrongName = 7,  ///< int "val" or "path" (name byte, 8 bytes)
     kFloatTag = 8,     ///< float "tag" (8 bytes)
     kBinaryOdd = 9,    ///< binary "tag" (length byte, bytes) or a binary "path" holding one zero byte (length 0)
-    kKindCount = 10,
+    kName = 10,        ///< binary "name" (length byte, bytes): 16 bytes is a name field's text
+    kKindCount = 11,
 };
 
 /// Appends script bytes; the seeds are written with it.
@@ -60,6 +62,12 @@ public:
     /// A file request of code (operation, slot) for the file name.
     Writer& fileSelect(uint8_t operation, uint8_t slot, const std::string& name) {
         return message(kFileSelect, 2).tag(operation, slot).path(name);
+    }
+    /// A name change of tag (group, code) to name's bytes.
+    Writer& nameChange(uint8_t group, uint8_t code, const std::string& name) {
+        message(kNameChange, 2).tag(group, code).put(kName).put(static_cast<uint8_t>(name.size()));
+        for (char c : name) put(static_cast<uint8_t>(c));
+        return *this;
     }
     Writer& audio(uint8_t control) { return message(kAudio, control); }
     const std::vector<uint8_t>& bytes() const { return bytes_; }

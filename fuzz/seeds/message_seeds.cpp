@@ -60,6 +60,12 @@ void writeMessageSeeds(SeedFolder& out) {
     live.fileSelect(0x21, 0, "a.wav").audio(2).valueChange(0x00, 2, 10).audio(6 | (15 << 4));
     live.fileSelect(0x11, 0, "t0.txt").valueChange(0x01, 5, 90).audio(1).valueChange(0x00, 144, 255);
     out.add("while_active.msg", live.bytes());
+
+    Writer names;
+    names.nameChange(0x10, 2, "Tone name here 1").nameChange(0x20, 2, "Sampler name  2");
+    names.nameChange(0x10, 2, "short").nameChange(0x10, 3, "Not a name field").audio(1);
+    names.nameChange(0x20, 2, std::string("\x00\x7f\xff name bytes \x01", 16)).audio(2);
+    out.add("name_changes.msg", names.bytes());
 }
 
 }  // namespace velt::corvane::fuzz::seeds
