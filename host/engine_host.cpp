@@ -23,8 +23,8 @@ EngineHost::EngineHost()
     : rack_(new (std::nothrow) ModuleRack),
       synth_(new (std::nothrow) synth::SynthesizerPCM(kDefaultMasterTune, kDefaultMasterVolume)),
       midiIn_(new (std::nothrow) util::MidiController),
-      otherThreadView_(new (std::nothrow) EngineView),
       slotShadow_(new (std::nothrow) SampleData[kSampleSlotCount]) {
+    if (rack_ && synth_) handoff_.reset(new (std::nothrow) EditHandoff(*rack_, *synth_));
     if (!valid()) return;
     for (int32_t i = 0; i < kSampleSlotCount; ++i) copySlotNumbers(synth_->sampleSlot(i), slotShadow_[i]);
     rack_->setModule(0, midiIn_.get());
@@ -33,128 +33,15 @@ EngineHost::EngineHost()
 }
 
 EngineHost::~EngineHost() {
-    freeHandedBack();
-    for (const EngineEdit& e : waiting_) synth::freeUnappliedEdit(e);
-    EngineEdit e;
-    while (edits_.pop(e)) synth::freeUnappliedEdit(e);
+    // Unapplied edits and handed-back arrays go before the engine they were meant for.
+    handoff_.reset();
     if (rack_) {
         rack_->setModule(0, nullptr);
         rack_->setModule(1, nullptr);
     }
 }
 
-bool EngineHost::valid() const {
-    return rack_ && synth_ && midiIn_ && slotShadow_ && otherThreadView_ && truth_.valid() && edits_.valid() &&
-           disposals_.valid();
-}
-
-void EngineHost::startAudio() {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    if (audioRunning_) return;
-    // No block runs yet, so every buffer can be filled from here.
-    for (int32_t i = 0; i < 3; ++i) {
-        captureView(*synth_, views_.buffer(i));
-        views_.buffer(i).editsApplied = editsApplied_;
-        views_.buffer(i).publication = publications_;
-    }
-    viewDirty_ = false;
-    audioRunning_ = true;
-}
-
-void EngineHost::stopAudio() {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    if (!audioRunning_) return;
-    audioRunning_ = false;
-    // The host calls this once its audio thread has left process: the rest of the
-    // queue is the main thread's to apply.
-    applyQueuedEdits();
-    while (!waiting_.empty()) {
-        EngineEdit e = waiting_.front();
-        waiting_.pop_front();
-        apply(e);
-        ++editsApplied_;
-    }
-    truth_.clear();
-    freeHandedBack();
-}
-
-void EngineHost::submit(EngineEdit edit) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    if (!audioRunning_) {
-        apply(edit);
-        freeHandedBack();
-        return;
-    }
-    service();
-    ++editsQueued_;
-    truth_.submitted(editsQueued_, edit);
-    if (!waiting_.empty() || !edits_.push(edit)) waiting_.push_back(edit);
-}
-
-void EngineHost::service() {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    freeHandedBack();
-    while (!waiting_.empty() && edits_.push(waiting_.front())) waiting_.pop_front();
-}
-
-bool EngineHost::audioCaughtUp() {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    return !audioRunning_ || views_.read().editsApplied >= editsQueued_;
-}
-
-const EngineView& EngineHost::view() {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    if (audioRunning_) return truth_.current(views_.read(), voiceCount_);
-    captureView(*synth_, stoppedView_);
-    stoppedView_.editsApplied = editsApplied_;
-    return stoppedView_;
-}
-
-const EngineView& EngineHost::viewForSave() {
-    if (std::this_thread::get_id() == mainThread_) return view();
-    // Another thread must not move the main thread's copies under its feet: it builds its
-    // own, from the audio thread's copy the main thread last took (which the edits not in
-    // it complete).
-    if (audioRunning_) {
-        truth_.build(views_.lastRead(), voiceCount_, *otherThreadView_);
-    } else {
-        captureView(*synth_, *otherThreadView_);
-        otherThreadView_->editsApplied = editsApplied_;
-    }
-    return *otherThreadView_;
-}
-
-void EngineHost::freeHandedBack() {
-    synth::EngineDisposal d;
-    while (disposals_.pop(d)) synth::freeDisposal(d);
-}
-
-void EngineHost::apply(EngineEdit& e) noexcept {
-    if (e.kind == EditKind::SynthSuspended) {
-        rack_->setSlotSuspended(1, e.a != 0);
-        return;
-    }
-    synth::applyEngineEdit(*synth_, e, disposals_);
-}
-
-void EngineHost::applyQueuedEdits() noexcept {
-    EngineEdit e;
-    while (edits_.pop(e)) {
-        apply(e);
-        ++editsApplied_;
-        viewDirty_ = true;
-    }
-}
-
-void EngineHost::endBlock(bool recordsMayHaveChanged) noexcept {
-    if (!recordsMayHaveChanged && !viewDirty_) return;
-    EngineView& v = views_.writeBuffer();
-    captureView(*synth_, v);
-    v.editsApplied = editsApplied_;
-    v.publication = ++publications_;
-    views_.publish();
-    viewDirty_ = false;
-}
+bool EngineHost::valid() const { return rack_ && synth_ && midiIn_ && slotShadow_ && handoff_ && handoff_->valid(); }
 
 void EngineHost::setSuspended(bool suspended) {
     // The rack is looked at only when it has a slot besides the MIDI input.
@@ -169,7 +56,7 @@ void EngineHost::endLongEdit(int32_t clearMask) {
 void EngineHost::stopAllVoices() { submit(edit(EditKind::KillVoices, -1)); }
 
 void EngineHost::changePolyphony(int32_t n) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     if (n == voiceCount_) return;
     stopAllVoices();
     flags_.fetch_or(kFlagPolyphonyChange, std::memory_order_relaxed);
@@ -195,7 +82,7 @@ void EngineHost::submitSlotNumbers(int32_t slot) {
 }
 
 void EngineHost::clearSlot(int32_t slot) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     slot &= 127;
     stopAllVoices();
     EngineEdit e = edit(EditKind::SlotSamples, slot);
@@ -211,7 +98,7 @@ void EngineHost::clearSlot(int32_t slot) {
 }
 
 void EngineHost::setSlotNumbers(int32_t slot, const SampleData& numbers) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     synth::setSlotFields(slotShadow_[slot & 127], synth::slotFieldsOf(numbers));
     submitSlotNumbers(slot & 127);
 }
@@ -237,7 +124,7 @@ void EngineHost::installSlot(int32_t slot, PreparedSample& prepared) {
 }
 
 bool EngineHost::importSample(int32_t slot, const char* path, int32_t encoding) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     if (slot < 0 || slot >= kSampleSlotCount || !path) return false;
     PreparedSample prepared = prepareSampleFromFile(path, encoding);
     switch (prepared.result) {

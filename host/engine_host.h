@@ -1,15 +1,7 @@
 // The processor's engine holder: rack, PCM synthesizer and MIDI input, the sample slots
-// with their recorded WAV paths, the state chunk, and the hand-off between the main thread
-// (every edit) and the audio thread (every block). The editor's requests reach it through
-// EditorRequests.
-//
-// While audio runs, the main thread never writes what the audio thread reads: it turns
-// each edit into an EngineEdit and queues it; the audio thread applies the queue at the
-// top of each block and hands replaced arrays back through a second queue to be freed
-// here. The main thread reads the engine only through view(): the copy the audio thread
-// published last, with the edits it has not applied yet played over it on the main thread,
-// so that nothing there ever waits for the audio thread. While audio is stopped, edits
-// apply at once.
+// with their recorded WAV paths, the state chunk and the long edits (imports, polyphony).
+// Every edit goes through its EditHandoff to the audio thread; the editor's requests reach
+// it through EditorRequests.
 #pragma once
 
 #include <array>
@@ -21,10 +13,9 @@
 #include <string>
 #include <thread>
 
-#include "host/engine_main_truth.h"
+#include "host/edit_handoff.h"
 #include "host/engine_view.h"
 #include "host/state_chunk.h"
-#include "host/triple_buffer.h"
 #include "synth/core/midi_controller.h"
 #include "synth/core/module_rack.h"
 #include "synth/pcm/engine_edit.h"
@@ -37,9 +28,6 @@ namespace velt::corvane::host {
 /// flags bit values: long edits in progress.
 constexpr int32_t kFlagPolyphonyChange = 1;
 constexpr int32_t kFlagSampleImport = 2;
-
-/// Edits that fit in the queue at once; more wait on the main thread, in order.
-constexpr size_t kEditQueueCapacity = 1024;
 
 class EngineHost {
 public:
@@ -63,24 +51,24 @@ public:
     // thread never takes it.
 
     /// From now on edits are queued for the audio thread (the host's setActive(true)).
-    void startAudio();
+    void startAudio() { handoff_->startAudio(); }
     /// The audio thread has stopped (setActive(false)): queued edits apply now.
-    void stopAudio();
-    bool audioRunning() const { return audioRunning_; }
+    void stopAudio() { handoff_->stopAudio(); }
+    bool audioRunning() const { return handoff_->audioRunning(); }
     /// The main side's lock, for a sequence of edits that a save on another thread must
     /// see whole or not at all.
-    std::recursive_mutex& mainSide() { return mainSide_; }
+    std::recursive_mutex& mainSide() { return handoff_->mainSide(); }
 
     /// Applies edit now (audio stopped) or queues it; never drops it.
-    void submit(synth::EngineEdit edit);
+    void submit(synth::EngineEdit edit) { handoff_->submit(edit); }
     /// Frees what the audio thread handed back and queues edits that waited for room.
-    void service();
+    void service() { handoff_->service(); }
     /// The engine's records with every submitted edit in them: the last block's copy with
     /// what the audio thread has not applied yet played over it (or the engine itself, when
     /// audio is stopped). Never waits. The reference is valid until the next main-thread call.
-    const EngineView& view();
+    const EngineView& view() { return handoff_->view(voiceCount_); }
     /// Whether the audio thread has applied every submitted edit (its last copy shows them).
-    bool audioCaughtUp();
+    bool audioCaughtUp() { return handoff_->audioCaughtUp(); }
     /// The voice count that the submitted edits lead to.
     int32_t voiceCount() const { return voiceCount_; }
     int32_t flags() const { return flags_.load(std::memory_order_relaxed); }
@@ -124,41 +112,22 @@ public:
     // ---- Audio thread ----
 
     /// Top of every block: applies the queued edits in order.
-    void applyQueuedEdits() noexcept;
+    void applyQueuedEdits() noexcept { handoff_->applyQueuedEdits(); }
     /// After every block: republishes the view when edits or events changed the records.
-    void endBlock(bool recordsMayHaveChanged) noexcept;
+    void endBlock(bool recordsMayHaveChanged) noexcept { handoff_->endBlock(recordsMayHaveChanged); }
 
 private:
-    void apply(synth::EngineEdit& edit) noexcept;
-    void freeHandedBack();
     void setSuspended(bool suspended);
     void endLongEdit(int32_t clearMask);
     void installSlot(int32_t slot, PreparedSample& prepared);
     void restoreSlots(const state::StateChunk& chunk, const state::ReadProgress& progress);
     void submitSlotNumbers(int32_t slot);
-    const EngineView& viewForSave();
 
     std::unique_ptr<ModuleRack> rack_;
     std::unique_ptr<synth::SynthesizerPCM> synth_;
     std::unique_ptr<util::MidiController> midiIn_;
-    synth::EditRing edits_{kEditQueueCapacity};
-    // Every queued edit hands back at most one disposal, and the main thread frees them
-    // before it queues more, so this ring cannot overflow.
-    synth::DisposalRing disposals_{kEditQueueCapacity};
-    std::deque<synth::EngineEdit> waiting_;
-
-    std::recursive_mutex mainSide_;
-    const std::thread::id mainThread_ = std::this_thread::get_id();
-    bool audioRunning_ = false;
-    uint64_t editsQueued_ = 0;   ///< main thread: edits pushed or waiting since construction
-    uint64_t editsApplied_ = 0;  ///< audio thread (main while stopped)
-    uint64_t publications_ = 0;  ///< audio thread: views published
-    bool viewDirty_ = true;      ///< audio thread
-    TripleBuffer<EngineView> views_;
-    EngineView stoppedView_;
-    EngineMainTruth truth_;
-    /// A save from a thread other than the main thread builds its copy here.
-    std::unique_ptr<EngineView> otherThreadView_;
+    /// Declared after the engine, so that it goes first: what it still holds was meant for it.
+    std::unique_ptr<EditHandoff> handoff_;
 
     std::atomic<int32_t> flags_{0};
     int32_t voiceCount_ = kDefaultVoices;

@@ -55,8 +55,8 @@ EngineEdit partEdit(int32_t part, const state::PartRecord& r, int32_t maxMode) {
 }  // namespace
 
 state::StateChunk EngineHost::captureState() {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
-    const EngineView& v = viewForSave();
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
+    const EngineView& v = handoff_->viewForSave(voiceCount_);
     state::StateChunk c;
     c.acceptSysEx = v.acceptSysEx;
     c.nrpnEnabled = v.nrpnEnabled;
@@ -88,7 +88,7 @@ state::StateChunk EngineHost::captureState() {
 }
 
 bool EngineHost::restoreState(state::ByteSource& source) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     stopAllVoices();
     // Records the read does not reach keep what they hold.
     const EngineView& v = view();

@@ -37,7 +37,7 @@ bool sameSlot(const SampleData& a, const synth::SlotFields& b) {
 }  // namespace
 
 bool EngineHost::importText(const char* path, int32_t kind) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     if (!path) return false;
     switch (kind) {
         case 0: {
@@ -91,7 +91,7 @@ bool EngineHost::importText(const char* path, int32_t kind) {
 }
 
 bool EngineHost::exportText(const char* path, int32_t kind) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     if (!path || kind < 0 || kind > 2) return false;
     // The view can lag a block behind; getState's rule applies: include what was submitted.
     const EngineView& v = view();
@@ -103,7 +103,7 @@ bool EngineHost::exportText(const char* path, int32_t kind) {
 }
 
 bool EngineHost::exportSysExText(const char* path, int32_t kind) {
-    std::lock_guard<std::recursive_mutex> lock(mainSide_);
+    std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());
     if (!path || kind < 0 || kind > 1) return false;
     const EngineView& v = view();
     presetfiles::SoundTables tables;
