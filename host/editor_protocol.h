@@ -70,6 +70,8 @@ constexpr int32_t kMenu = 0x80;
 constexpr int32_t kSelect = 0x01;
 /// The menus' first entry: resets all parts, the part or the preset; clears the slot.
 constexpr int32_t kReset = kMenu + 1;
+/// A menu's submenu: its value is what the processor reads.
+constexpr int32_t kSubmenu = 0x90;
 
 namespace system {
 constexpr int32_t kVolume = 0x01;
@@ -77,7 +79,7 @@ constexpr int32_t kTune = 0x02;
 constexpr int32_t kSysExSwitch = kMenu + 3;
 constexpr int32_t kNrpnSwitch = kMenu + 4;
 /// The polyphony submenu: 4 << (value × 8) voices.
-constexpr int32_t kPolyphony = 0x90;
+constexpr int32_t kPolyphony = kSubmenu;
 constexpr int32_t kFewestVoicesLog2 = 2;
 constexpr int32_t kPolyphonySteps = 8;
 /// The master tune in Hz is lowest + value × span.
@@ -97,7 +99,7 @@ constexpr int32_t kExpression = 0x09;
 constexpr int32_t kResetControllers = kMenu + 2;
 constexpr int32_t kAllSoundOff = kMenu + 3;
 /// The output submenu: bus value × kOutputRange.
-constexpr int32_t kOutput = 0x90;
+constexpr int32_t kOutput = kSubmenu;
 constexpr int32_t kOutputRange = 15;
 }  // namespace part
 

@@ -223,7 +223,9 @@ void EditorRequests::setSelectedPartMode(int32_t m) {
 
 bool EditorRequests::applyNameChange(int64_t tag, const char (&name)[16]) {
     const int32_t group = protocol::groupOf(tag);
-    if ((tag & 0xFFFF) != protocol::messageTag(group, protocol::preset::kName)) return false;
+    if (protocol::messageTag(static_cast<int32_t>(tag)) !=
+        protocol::messageTag(group, protocol::preset::kName))
+        return false;
     if (group == protocol::kGroupTone)
         setSelectedToneName(name);
     else if (group == protocol::kGroupSampler)
