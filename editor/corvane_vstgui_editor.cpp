@@ -24,14 +24,11 @@ ViewRect* windowRect() {
 /// A message through the controller's connection; one that cannot be allocated is not sent.
 template <typename Fill>
 void sendToProcessor(EditController* controller, const char* id, Fill fill) {
-    if (!controller)
-        return;
+    if (!controller) return;
     IPtr<IMessage> message = owned(controller->allocateMessage());
-    if (!message)
-        return;
+    if (!message) return;
     message->setMessageID(id);
-    if (IAttributeList* attributes = message->getAttributes())
-        fill(*attributes);
+    if (IAttributeList* attributes = message->getAttributes()) fill(*attributes);
     controller->sendMessage(message);
 }
 
@@ -46,11 +43,9 @@ CorvaneVSTGUIEditor::~CorvaneVSTGUIEditor() {
 }
 
 bool PLUGIN_API CorvaneVSTGUIEditor::open(void* parent, const PlatformType& platformType) {
-    if (frame)
-        return false;
+    if (frame) return false;
     frame = new (std::nothrow) CFrame(CRect(0, 0, 528, 608), this);
-    if (!frame)
-        return false;
+    if (!frame) return false;
     controls_.clear();
     buildTopPage();
     lowerArea_ = new (std::nothrow) CLayeredViewContainer(CRect(0, 240, 528, 608));
@@ -64,16 +59,14 @@ bool PLUGIN_API CorvaneVSTGUIEditor::open(void* parent, const PlatformType& plat
     buildAboutOverlay();
     if (engine_) {
         refreshAll();
-        if (aboutOverlay_)
-            aboutOverlay_->setVisible(false);
+        if (aboutOverlay_) aboutOverlay_->setVisible(false);
     }
     if (!frame->open(parent, platformType)) {
         close();
         return false;
     }
     setIdleRate(kIdleRateMs);
-    if (EditController* c = getController())
-        c->sendMessageID(protocol::kOpenGuiRequest);
+    if (EditController* c = getController()) c->sendMessageID(protocol::kOpenGuiRequest);
     return true;
 }
 
@@ -93,10 +86,9 @@ void PLUGIN_API CorvaneVSTGUIEditor::close() {
 }
 
 void CorvaneVSTGUIEditor::releaseMenus() {
-    for (COptionMenu** menu : {&systemMenu_, &polyphonyMenu_, &partMenu_, &outputMenu_, &toneMenu_, &samplerMenu_,
-                               &sampleMenu_}) {
-        if (*menu)
-            (*menu)->forget();
+    for (COptionMenu** menu :
+         {&systemMenu_, &polyphonyMenu_, &partMenu_, &outputMenu_, &toneMenu_, &samplerMenu_, &sampleMenu_}) {
+        if (*menu) (*menu)->forget();
         *menu = nullptr;
     }
 }
@@ -104,8 +96,7 @@ void CorvaneVSTGUIEditor::releaseMenus() {
 CMessageResult CorvaneVSTGUIEditor::notify(CBaseObject* sender, IdStringPtr message) {
     if (message == CVSTGUITimer::kMsgTimer) {
         refreshAll();
-        if (watcher_)
-            watcher_->checkProgramNames();
+        if (watcher_) watcher_->checkProgramNames();
     } else if (message == CNewFileSelector::kSelectEndMessage) {
         if (auto* selector = dynamic_cast<CNewFileSelector*>(sender)) {
             finishFileDialog(selector);
@@ -117,8 +108,7 @@ CMessageResult CorvaneVSTGUIEditor::notify(CBaseObject* sender, IdStringPtr mess
 
 void CorvaneVSTGUIEditor::refreshFromEngine() {
     refreshAll();
-    if (aboutOverlay_)
-        aboutOverlay_->setVisible(false);
+    if (aboutOverlay_) aboutOverlay_->setVisible(false);
 }
 
 CControl* CorvaneVSTGUIEditor::control(int32_t tag) const {
@@ -127,13 +117,12 @@ CControl* CorvaneVSTGUIEditor::control(int32_t tag) const {
 }
 
 void CorvaneVSTGUIEditor::keep(int32_t tag, CControl* control) {
-    if (control)
-        controls_[tag] = control;
+    if (control) controls_[tag] = control;
 }
 
 void CorvaneVSTGUIEditor::send(int32_t tag, double value) {
     sendToProcessor(getController(), protocol::kValueChange, [&](IAttributeList& attributes) {
-        attributes.setInt(protocol::kTagKey, tags::messageTag(tag));
+        attributes.setInt(protocol::kTagKey, protocol::messageTag(tag));
         attributes.setFloat(protocol::kValueKey, value);
     });
 }
@@ -145,18 +134,17 @@ void CorvaneVSTGUIEditor::sendFileRequest(int32_t code, const std::string& path)
     });
 }
 
-void CorvaneVSTGUIEditor::sendNameChange(int32_t tag, const char (&name)[16]) {
+void CorvaneVSTGUIEditor::sendNameChange(int32_t tag, const char (&name)[protocol::kNameBytes]) {
     sendToProcessor(getController(), protocol::kNameChange, [&](IAttributeList& attributes) {
-        attributes.setInt(protocol::kTagKey, tags::messageTag(tag));
-        attributes.setBinary(protocol::kNameKey, name, 16);
+        attributes.setInt(protocol::kTagKey, protocol::messageTag(tag));
+        attributes.setBinary(protocol::kNameKey, name, protocol::kNameBytes);
     });
 }
 
 void CorvaneVSTGUIEditor::reportParameter(int32_t controllerNumber, double value) {
     EditController* c = getController();
-    if (!c || !engine_)
-        return;
-    const auto id = static_cast<ParamID>(((engine_->selectedPart() | 0x100) << 8) | controllerNumber);
+    if (!c || !engine_) return;
+    const auto id = static_cast<ParamID>(protocol::midiParamId(engine_->selectedPart(), controllerNumber));
     // Hosts record a parameter edit only inside its gesture.
     c->beginEdit(id);
     c->performEdit(id, value);
@@ -164,27 +152,24 @@ void CorvaneVSTGUIEditor::reportParameter(int32_t controllerNumber, double value
 }
 
 void CorvaneVSTGUIEditor::valueChanged(CControl* control) {
-    if (!engine_ || !control)
-        return;
+    if (!engine_ || !control) return;
     const int32_t tag = control->getTag();
-    const int32_t group = tags::groupOf(tag);
-    const int32_t item = tags::itemOf(tag);
-    if (tag & tags::kMirrorBit) {
+    const int32_t group = protocol::groupOf(tag);
+    const int32_t item = protocol::codeOf(tag);
+    if (tag & protocol::kMirrorBit) {
         onMirrorText(control, group, item);
         return;
     }
-    if (!(tag & tags::kValueBit))
-        return;
+    if (!(tag & protocol::kValueBit)) return;
     const float value = control->getValueNormalized();
     switch (group) {
-        case tags::kGroupSystem:
-        case tags::kGroupPart: onSystemOrPart(control, group, item, value); break;
-        case tags::kGroupTone:
-        case tags::kGroupSampler: onPresetControl(control, group, item, value); break;
-        case tags::kGroupSample: onSampleControl(control, item, value); break;
+        case protocol::kGroupSystem:
+        case protocol::kGroupPart: onSystemOrPart(control, group, item, value); break;
+        case protocol::kGroupTone:
+        case protocol::kGroupSampler: onPresetControl(control, group, item, value); break;
+        case protocol::kGroupSample: onSampleControl(control, item, value); break;
         case tags::kGroupLogo:
-            if (value <= 0.5f || !aboutOverlay_)
-                break;
+            if (value <= 0.5f || !aboutOverlay_) break;
             if (item == 0)
                 aboutOverlay_->setVisible(true);
             else if (item == 1)

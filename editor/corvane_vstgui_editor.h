@@ -13,6 +13,7 @@
 #include "gui/vst3/vstguieditor.h"
 #include "gui/vstgui.h"
 #include "host/editor_link.h"
+#include "host/editor_protocol.h"
 
 namespace velt::corvane::host {
 class EngineDisplay;
@@ -74,7 +75,7 @@ public:
     VSTGUI::CTextLabel* sampleLabel(int32_t row) const { return sampleLabels_[row & 3]; }
     int32_t pendingFileRequest() const { return pendingFileRequest_; }
 
-    /// Opens the file dialog of a request code (0x1100 ... 0x9500); other codes open nothing.
+    /// Opens the file dialog of a file request code; other codes open nothing.
     void openFileDialog(int32_t request);
 
 private:
@@ -84,16 +85,22 @@ private:
     VSTGUI::COptionMenu* makePopupMenu(int32_t tag, int32_t style, std::initializer_list<const char*> titles);
     VSTGUI::CHorizontalSlider* makeSlider(VSTGUI::CViewContainer* into, int32_t tag, VSTGUI::CCoord x,
                                           VSTGUI::CCoord y, int32_t steps);
-    VSTGUI::COptionMenu* makeChoice(VSTGUI::CViewContainer* into, int32_t tag, VSTGUI::CCoord x, VSTGUI::CCoord y,
-                                    VSTGUI::CCoord labelWidth, VSTGUI::CCoord width,
+    VSTGUI::COptionMenu* makeChoice(VSTGUI::CViewContainer* into, int32_t tag, VSTGUI::CCoord x,
+                                    VSTGUI::CCoord y, VSTGUI::CCoord labelWidth, VSTGUI::CCoord width,
                                     std::initializer_list<const char*> titles);
     VSTGUI::CTextLabel* makeLabel(VSTGUI::CViewContainer* into, VSTGUI::CCoord x, VSTGUI::CCoord y,
                                   VSTGUI::CCoord labelWidth, VSTGUI::CCoord width, const char* text);
-    VSTGUI::CTextEdit* makeTextField(VSTGUI::CViewContainer* into, int32_t tag, VSTGUI::CCoord x, VSTGUI::CCoord y,
-                                     VSTGUI::CCoord labelWidth, VSTGUI::CCoord width, const char* text);
-    /// A slider with its mirror text field (labelWidth 96, width 64) on one row.
-    void makeSliderRow(VSTGUI::CViewContainer* into, int32_t group, int32_t item, VSTGUI::CCoord x, VSTGUI::CCoord y,
-                       int32_t steps);
+    VSTGUI::CTextEdit* makeTextField(VSTGUI::CViewContainer* into, int32_t tag, VSTGUI::CCoord x,
+                                     VSTGUI::CCoord y, VSTGUI::CCoord labelWidth, VSTGUI::CCoord width,
+                                     const char* text);
+    /// A slider with its mirror text field (labelWidth 96, width 64) on one row; a wheel step
+    /// is one of the field's range.
+    void makeSliderRow(VSTGUI::CViewContainer* into, const velt::corvane::host::protocol::Field& field,
+                       VSTGUI::CCoord x, VSTGUI::CCoord y);
+    /// The slider rows of a group's codes first to last in the table's order, one per line from
+    /// (x, top), in one column or filling two columns line by line.
+    void makeSliderRows(VSTGUI::CViewContainer* into, int32_t group, int32_t first, int32_t last,
+                        VSTGUI::CCoord x, VSTGUI::CCoord top, int32_t columns);
     void keep(int32_t tag, VSTGUI::CControl* control);
 
     // Pages.
@@ -107,7 +114,7 @@ private:
     // Handlers.
     void send(int32_t tag, double value);
     void sendFileRequest(int32_t code, const std::string& path);
-    void sendNameChange(int32_t tag, const char (&name)[16]);
+    void sendNameChange(int32_t tag, const char (&name)[velt::corvane::host::protocol::kNameBytes]);
     void reportParameter(int32_t controllerNumber, double value);
     void onSystemOrPart(VSTGUI::CControl* control, int32_t group, int32_t item, float value);
     void onMenuChoice(VSTGUI::COptionMenu* menu);
@@ -120,10 +127,21 @@ private:
     void sendWavImports(int32_t code, const std::vector<std::string>& paths);
 
     // Refresh helpers.
-    void setSliderAndMirror(int32_t group, int32_t item, int32_t value, int32_t range, int32_t shown);
+    /// A slider row from the stored integer: the slider at value / range, the text less the
+    /// field's display offset.
+    void setSliderAndMirror(const velt::corvane::host::protocol::Field& field, int32_t value);
     void setText(int32_t tag, const std::string& text);
     void setNormalized(int32_t tag, float value);
     void setMenuCheck(int32_t index, bool checked);
+    // One value the processor stored, by group.
+    void updateSystemValue(int32_t item, float v);
+    void updatePartValue(int32_t item, float v);
+    void updatePresetValue(int32_t group, int32_t item, float v);
+    void updateSampleValue(int32_t item, float v);
+    /// The rows of a tone or sampler preset: the selection n, the name and the fields, whose
+    /// values value(record) reads.
+    template <typename FieldValue>
+    void refreshPreset(int32_t group, int32_t n, const char* name, FieldValue value);
 
     velt::corvane::host::EngineDisplay* engine_ = nullptr;
     velt::corvane::host::ProgramNameWatcher* watcher_ = nullptr;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor/corvane_vstgui_editor.h"
-#include "editor/editor_tags.h"
+#include "host/editor_protocol.h"
 #include "host/engine_display.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
@@ -14,7 +14,12 @@ namespace Steinberg {
 namespace Vst {
 
 using namespace VSTGUI;
-namespace tags = velt::corvane::editor;
+namespace protocol = velt::corvane::host::protocol;
+namespace synth = velt::corvane::synth;
+using protocol::Control;
+using protocol::kSelect;
+using protocol::mirrorTagOf;
+using protocol::tagOf;
 using velt::corvane::host::EngineView;
 
 namespace {
@@ -26,8 +31,7 @@ std::string formatted(double v) {
 }
 
 std::string decibels(double gain) {
-    if (gain == 0.0)
-        return "inf";
+    if (gain == 0.0) return "inf";
     return formatted(20.0 * std::log10(gain));
 }
 
@@ -40,41 +44,35 @@ float ratio(int32_t value, int32_t range) {
 }
 
 std::string presetName(const char* name) {
-    return std::string(name, 16);
+    return std::string(name, protocol::kNameBytes);
 }
 
 }  // namespace
 
 void CorvaneVSTGUIEditor::setText(int32_t tag, const std::string& text) {
     auto* label = dynamic_cast<CTextLabel*>(control(tag));
-    if (!label || (frame && frame->getFocusView() == label))
-        return;
-    if (label->getText().getString() != text)
-        label->setText(text);
+    if (!label || (frame && frame->getFocusView() == label)) return;
+    if (label->getText().getString() != text) label->setText(text);
 }
 
 void CorvaneVSTGUIEditor::setNormalized(int32_t tag, float value) {
     CControl* c = control(tag);
-    if (!c)
-        return;
+    if (!c) return;
     c->setValueNormalized(value);
     c->setDirty();
 }
 
-void CorvaneVSTGUIEditor::setSliderAndMirror(int32_t group, int32_t item, int32_t value, int32_t range,
-                                             int32_t shown) {
-    setNormalized(tags::tagOf(group, item), ratio(value, range));
-    setText(tags::mirrorTagOf(group, item), integer(shown));
+void CorvaneVSTGUIEditor::setSliderAndMirror(const protocol::Field& field, int32_t value) {
+    setNormalized(tagOf(field.group, field.code), ratio(value, field.range));
+    setText(mirrorTagOf(field.group, field.code), integer(value - field.shownOffset));
 }
 
 void CorvaneVSTGUIEditor::setMenuCheck(int32_t index, bool checked) {
-    if (systemMenu_)
-        systemMenu_->checkEntry(index, checked);
+    if (systemMenu_) systemMenu_->checkEntry(index, checked);
 }
 
 void CorvaneVSTGUIEditor::refreshAll() {
-    if (!engine_)
-        return;
+    if (!engine_) return;
     refreshSystem();
     refreshPart();
     refreshTone();
@@ -83,108 +81,97 @@ void CorvaneVSTGUIEditor::refreshAll() {
 }
 
 void CorvaneVSTGUIEditor::refreshSystem() {
-    if (!engine_)
-        return;
+    if (!engine_) return;
+    namespace system = protocol::system;
+    constexpr int32_t kSystem = protocol::kGroupSystem;
     const EngineView& v = engine_->view();
-    setNormalized(tags::tagOf(0x00, 0x01), v.masterVolume);
-    setText(tags::mirrorTagOf(0x00, 0x01), decibels(v.masterVolume));
-    setNormalized(tags::tagOf(0x00, 0x02), (v.masterTune - 400.0f) / 80.0f);
-    setText(tags::mirrorTagOf(0x00, 0x02), formatted(v.masterTune));
+    setNormalized(tagOf(kSystem, system::kVolume), v.masterVolume);
+    setText(mirrorTagOf(kSystem, system::kVolume), decibels(v.masterVolume));
+    setNormalized(tagOf(kSystem, system::kTune), (v.masterTune - system::kTuneLowest) / system::kTuneSpan);
+    setText(mirrorTagOf(kSystem, system::kTune), formatted(v.masterTune));
     const int32_t voices = engine_->voiceCount();
     if (polyphonyMenu_ && voices > 0)
-        polyphonyMenu_->setValueNormalized(static_cast<float>((std::log2(voices) - 2.0) * 0.125));
+        polyphonyMenu_->setValueNormalized(
+            static_cast<float>((std::log2(voices) - system::kFewestVoicesLog2) / system::kPolyphonySteps));
     setMenuCheck(2, v.acceptSysEx);
     setMenuCheck(3, v.nrpnEnabled);
 }
 
 void CorvaneVSTGUIEditor::refreshPart() {
-    if (!engine_)
-        return;
+    if (!engine_) return;
     const EngineView& v = engine_->view();
     const int32_t selected = engine_->selectedPart();
     const auto& p = v.parts[selected];
-    setNormalized(tags::tagOf(0x01, 0x01), ratio(selected, 15));
-    setNormalized(tags::tagOf(0x01, 0x02), ratio(p.mode, 3));
-    setSliderAndMirror(0x01, 0x03, p.program, 127, p.program);
-    setSliderAndMirror(0x01, 0x04, p.pitchBendRange, 127, p.pitchBendRange);
-    setSliderAndMirror(0x01, 0x05, p.pitchBend, 16383, p.pitchBend - 8192);
-    setSliderAndMirror(0x01, 0x06, p.controllers[1], 127, p.controllers[1]);
-    setSliderAndMirror(0x01, 0x07, p.controllers[7], 127, p.controllers[7]);
-    setSliderAndMirror(0x01, 0x08, p.controllers[10], 127, p.controllers[10] - 64);
-    setSliderAndMirror(0x01, 0x09, p.controllers[11], 127, p.controllers[11]);
-    if (outputMenu_)
-        outputMenu_->setValueNormalized(ratio(p.outputBus, 15));
+    for (const protocol::Field& f : protocol::kFields) {
+        if (f.group != protocol::kGroupPart) continue;
+        switch (f.record) {
+            case protocol::kRecordSelection:
+                setNormalized(tagOf(f.group, f.code), ratio(selected, f.range));
+                break;
+            case protocol::kRecordMode: setNormalized(tagOf(f.group, f.code), ratio(p.mode, f.range)); break;
+            case protocol::kRecordProgram: setSliderAndMirror(f, p.program); break;
+            case protocol::kRecordBendRange: setSliderAndMirror(f, p.pitchBendRange); break;
+            case protocol::kRecordPitchBend: setSliderAndMirror(f, p.pitchBend); break;
+            case protocol::kRecordController: setSliderAndMirror(f, p.controllers[f.midi]); break;
+            default: break;
+        }
+    }
+    if (outputMenu_) outputMenu_->setValueNormalized(ratio(p.outputBus, protocol::part::kOutputRange));
     choosePage();
 }
 
 void CorvaneVSTGUIEditor::choosePage() {
-    if (!engine_ || !tonePage_ || !samplerPage_)
-        return;
+    if (!engine_ || !tonePage_ || !samplerPage_) return;
     const int32_t mode = engine_->view().parts[engine_->selectedPart()].mode;
-    if (mode == 3) {
-        if (tonePage_->isVisible())
-            tonePage_->setVisible(false);
-        if (!samplerPage_->isVisible())
-            samplerPage_->setVisible(true);
-    } else if (mode >= 0 && mode <= 2) {
-        if (samplerPage_->isVisible())
-            samplerPage_->setVisible(false);
-        if (!tonePage_->isVisible())
-            tonePage_->setVisible(true);
+    if (mode == velt::corvane::kModeSampler) {
+        if (tonePage_->isVisible()) tonePage_->setVisible(false);
+        if (!samplerPage_->isVisible()) samplerPage_->setVisible(true);
+    } else if (mode >= velt::corvane::kModeMute && mode <= velt::corvane::kModePercussion) {
+        if (samplerPage_->isVisible()) samplerPage_->setVisible(false);
+        if (!tonePage_->isVisible()) tonePage_->setVisible(true);
     }
 }
 
 void CorvaneVSTGUIEditor::refreshTone() {
-    if (!engine_)
-        return;
+    if (!engine_) return;
     const EngineView& v = engine_->view();
-    if (v.parts[engine_->selectedPart()].mode == 3)
-        return;
+    if (v.parts[engine_->selectedPart()].mode == velt::corvane::kModeSampler) return;
     const int32_t n = engine_->selectedTone();
-    const auto& t = v.tones[n];
-    setSliderAndMirror(0x10, 0x01, n, 127, n);
-    setText(tags::tagOf(0x10, 0x02), presetName(t.presetName));
-    setNormalized(tags::tagOf(0x10, 0x03), ratio(t.strc, 2));
-    setSliderAndMirror(0x10, 0x06, t.lfoFreq, 16383, t.lfoFreq);
-    setSliderAndMirror(0x10, 0x07, t.lms, 15, t.lms);
-    setSliderAndMirror(0x10, 0x08, t.tune, 16383, t.tune);
-    setSliderAndMirror(0x10, 0x09, t.wave, 127, t.wave);
-    setSliderAndMirror(0x10, 0x0A, t.tl, 127, t.tl);
-    setSliderAndMirror(0x10, 0x0B, t.ar, 127, t.ar);
-    setSliderAndMirror(0x10, 0x0C, t.dr, 127, t.dr);
-    setSliderAndMirror(0x10, 0x0D, t.sl, 127, t.sl);
-    setSliderAndMirror(0x10, 0x0E, t.rr, 127, t.rr);
-    setSliderAndMirror(0x10, 0x0F, t.kf, 3, t.kf);
-    setSliderAndMirror(0x10, 0x10, t.kfStart, 127, t.kfStart);
+    refreshPreset(protocol::kGroupTone, n, v.tones[n].presetName,
+                  [&t = v.tones[n]](int32_t field) { return synth::toneField(t, field); });
+}
+
+template <typename FieldValue>
+void CorvaneVSTGUIEditor::refreshPreset(int32_t group, int32_t n, const char* name, FieldValue value) {
+    for (const protocol::Field& f : protocol::kFields) {
+        if (f.group != group) continue;
+        if (f.record == protocol::kRecordSelection)
+            setSliderAndMirror(f, n);
+        else if (f.control == Control::kName)
+            setText(tagOf(f.group, f.code), presetName(name));
+        else if (f.control == Control::kChoice)
+            setNormalized(tagOf(f.group, f.code), ratio(value(f.record), f.range));
+        else
+            setSliderAndMirror(f, value(f.record));
+    }
 }
 
 void CorvaneVSTGUIEditor::refreshSampler() {
-    if (!engine_)
-        return;
+    if (!engine_) return;
     const EngineView& v = engine_->view();
-    if (v.parts[engine_->selectedPart()].mode < 3)
-        return;
+    if (v.parts[engine_->selectedPart()].mode < velt::corvane::kModeSampler) return;
     const int32_t n = engine_->selectedSampler();
-    const auto& s = v.samplers[n];
-    setSliderAndMirror(0x20, 0x01, n, 127, n);
-    setText(tags::tagOf(0x20, 0x02), presetName(s.presetName));
-    setSliderAndMirror(0x20, 0x03, s.smplNum, 127, s.smplNum);
-    setSliderAndMirror(0x20, 0x04, s.pan, 127, s.pan);
-    setSliderAndMirror(0x20, 0x05, s.octv, 15, s.octv);
-    setSliderAndMirror(0x20, 0x06, s.tune, 16383, s.tune);
-    setSliderAndMirror(0x20, 0x07, s.tl, 127, s.tl);
-    setSliderAndMirror(0x20, 0x08, s.ar, 127, s.ar);
-    setSliderAndMirror(0x20, 0x09, s.dr, 127, s.dr);
-    setSliderAndMirror(0x20, 0x0A, s.sl, 127, s.sl);
-    setSliderAndMirror(0x20, 0x0B, s.rr, 127, s.rr);
+    refreshPreset(protocol::kGroupSampler, n, v.samplers[n].presetName,
+                  [&s = v.samplers[n]](int32_t field) { return synth::samplerField(s, field); });
 }
 
 void CorvaneVSTGUIEditor::refreshSample() {
-    if (!engine_)
-        return;
+    if (!engine_) return;
     const int32_t n = engine_->selectedSample();
     const velt::corvane::SampleData& s = engine_->slotNumbers(n);
-    setSliderAndMirror(0x30, 0x01, n, 127, n);
+    namespace sample = protocol::sample;
+    constexpr int32_t kSample = protocol::kGroupSample;
+    setSliderAndMirror(protocol::field(kSample, kSelect), n);
     const bool loop = s.loopLength >= 1;
     const auto setLabel = [this](int32_t row, const std::string& text) {
         if (CTextLabel* label = sampleLabels_[row]; label && label->getText().getString() != text)
@@ -193,119 +180,129 @@ void CorvaneVSTGUIEditor::refreshSample() {
     setLabel(0, integer(s.frameCount));
     setLabel(1, integer(s.channels));
     setLabel(2, loop ? "true" : "false");
-    setText(tags::tagOf(0x30, 0x04), formatted(s.sampleRate));
-    setText(tags::tagOf(0x30, 0x05), formatted(s.Pitch));
-    setText(tags::tagOf(0x30, 0x07), integer(s.PlayBackStartPoint));
-    setText(tags::tagOf(0x30, 0x08), integer(s.PlayBackEndPoint));
-    setText(tags::tagOf(0x30, 0x09), integer(loop ? s.LoopEndPoint - s.loopLength : 0));
-    setText(tags::tagOf(0x30, 0x0A), integer(loop ? s.LoopEndPoint : 0));
+    setText(tagOf(kSample, sample::kSampleRate), formatted(s.sampleRate));
+    setText(tagOf(kSample, sample::kPitch), formatted(s.Pitch));
+    setText(tagOf(kSample, sample::kStart), integer(s.PlayBackStartPoint));
+    setText(tagOf(kSample, sample::kEnd), integer(s.PlayBackEndPoint));
+    setText(tagOf(kSample, sample::kLoopStart), integer(loop ? s.LoopEndPoint - s.loopLength : 0));
+    setText(tagOf(kSample, sample::kLoopEnd), integer(loop ? s.LoopEndPoint : 0));
 }
 
 void CorvaneVSTGUIEditor::updateValue(int32_t tag, float v) {
-    if (!engine_ || !frame)
-        return;
-    const int32_t group = (tag >> 8) & 0xFF;
-    const int32_t item = tag & 0xFF;
-    const auto mirror = [&](int32_t range, int32_t shift) {
-        setNormalized(tags::tagOf(group, item), v);
-        setText(tags::mirrorTagOf(group, item),
-                integer(static_cast<long long>(std::trunc(v * (static_cast<float>(range) + 0.5f))) - shift));
-    };
-    const auto setPartParameter = [&](int32_t number) {
-        if (EditController* c = getController()) {
-            const auto id = static_cast<ParamID>(((engine_->selectedPart() | 0x100) << 8) | number);
-            c->setParamNormalized(id, v);
-        }
-    };
-    switch (tag & 0xFFFF) {
-        case 0x0001:
-            setText(tags::mirrorTagOf(0x00, 0x01), decibels(v));
-            setNormalized(tags::tagOf(0x00, 0x01), v);
+    if (!engine_ || !frame) return;
+    const int32_t group = protocol::groupOf(tag);
+    const int32_t item = protocol::codeOf(tag);
+    switch (group) {
+        case protocol::kGroupSystem: updateSystemValue(item, v); return;
+        case protocol::kGroupPart: updatePartValue(item, v); return;
+        case protocol::kGroupTone:
+        case protocol::kGroupSampler: updatePresetValue(group, item, v); return;
+        case protocol::kGroupSample: updateSampleValue(item, v); return;
+        default: return;
+    }
+}
+
+void CorvaneVSTGUIEditor::updateSystemValue(int32_t item, float v) {
+    namespace system = protocol::system;
+    constexpr int32_t kSystem = protocol::kGroupSystem;
+    switch (item) {
+        case system::kVolume:
+            setText(mirrorTagOf(kSystem, item), decibels(v));
+            setNormalized(tagOf(kSystem, item), v);
             return;
-        case 0x0002:
-            setText(tags::mirrorTagOf(0x00, 0x02), formatted(v * 80.0 + 400.0));
-            setNormalized(tags::tagOf(0x00, 0x02), v);
+        case system::kTune:
+            setText(mirrorTagOf(kSystem, item), formatted(v * static_cast<double>(system::kTuneSpan) +
+                                                          static_cast<double>(system::kTuneLowest)));
+            setNormalized(tagOf(kSystem, item), v);
             return;
-        case 0x0083: setMenuCheck(2, v > 0.5f); return;
-        case 0x0084: setMenuCheck(3, v > 0.5f); return;
-        case 0x0090:
-            if (polyphonyMenu_)
-                polyphonyMenu_->setValueNormalized(v);
+        case system::kSysExSwitch: setMenuCheck(2, v > 0.5f); return;
+        case system::kNrpnSwitch: setMenuCheck(3, v > 0.5f); return;
+        case system::kPolyphony:
+            if (polyphonyMenu_) polyphonyMenu_->setValueNormalized(v);
             return;
-        case 0x0101:
-            setNormalized(tags::tagOf(0x01, 0x01), v);
+        default: return;
+    }
+}
+
+void CorvaneVSTGUIEditor::updatePartValue(int32_t item, float v) {
+    namespace part = protocol::part;
+    constexpr int32_t kPart = protocol::kGroupPart;
+    switch (item) {
+        case protocol::kReset:
+        case part::kResetControllers:
             refreshPart();
             refreshTone();
             refreshSampler();
             refreshSample();
             return;
-        case 0x0102:
-            setNormalized(tags::tagOf(0x01, 0x02), v);
+        case part::kOutput:
+            if (outputMenu_) outputMenu_->setValueNormalized(v);
+            return;
+        default: break;
+    }
+    const protocol::Field* f = protocol::fieldOf(kPart, item);
+    if (!f) return;
+    setNormalized(tagOf(kPart, item), v);
+    switch (f->record) {
+        case protocol::kRecordSelection:
+            refreshPart();
+            refreshTone();
+            refreshSampler();
+            refreshSample();
+            return;
+        case protocol::kRecordMode:
             choosePage();
             refreshTone();
             refreshSampler();
             refreshSample();
             return;
-        case 0x0103:
-            mirror(127, 0);
-            if (engine_->view().parts[engine_->selectedPart()].mode <= 2)
-                refreshTone();
-            setPartParameter(130);
+        case protocol::kRecordBendRange:
+            setText(mirrorTagOf(kPart, item),
+                    integer(static_cast<long long>(std::trunc(v * static_cast<float>(f->range)))));
             return;
-        case 0x0105: mirror(16383, 8192); setPartParameter(129); return;
-        case 0x0106: mirror(127, 0); setPartParameter(1); return;
-        case 0x0107: mirror(127, 0); setPartParameter(7); return;
-        case 0x0108: mirror(127, 64); setPartParameter(10); return;
-        case 0x0109: mirror(127, 0); setPartParameter(11); return;
-        case 0x0104:
-            setNormalized(tags::tagOf(0x01, 0x04), v);
-            setText(tags::mirrorTagOf(0x01, 0x04), integer(static_cast<long long>(std::trunc(v * 127.0f))));
-            return;
-        case 0x0181:
-        case 0x0182:
-            refreshPart();
-            refreshTone();
-            refreshSampler();
-            refreshSample();
-            return;
-        case 0x0190:
-            if (outputMenu_)
-                outputMenu_->setValueNormalized(v);
-            return;
-        case 0x1001:
-        case 0x1081: refreshTone(); return;
-        case 0x1003: setNormalized(tags::tagOf(0x10, 0x03), v); return;
-        case 0x2001:
-        case 0x2081: refreshSampler(); return;
-        case 0x3001:
-        case 0x3081: refreshSample(); return;
-        case 0x3004: setText(tags::tagOf(0x30, 0x04), formatted(v)); return;
-        case 0x3005: setText(tags::tagOf(0x30, 0x05), formatted(v)); return;
-        case 0x3007:
-        case 0x3008:
-        case 0x3009:
-        case 0x300A: refreshSample(); return;
         default: break;
     }
-    // The preset rows: slider and its text from the value; the timer rewrites the text
-    // from the record.
-    const auto presetRow = [&](int32_t range) {
-        setNormalized(tags::tagOf(group, item), v);
-        setText(tags::mirrorTagOf(group, item), integer(static_cast<long long>(v * static_cast<float>(range))));
-    };
-    if (group == 0x10 && item >= 0x06 && item <= 0x10) {
-        static constexpr int32_t kRanges[] = {16383, 15, 16383, 127, 127, 127, 127, 127, 127, 3, 127};
-        presetRow(kRanges[item - 0x06]);
-        if (item == 0x09)
-            refreshSample();
+    // The MIDI-mapped rows: their text rounds, and the host's parameter follows.
+    setText(mirrorTagOf(kPart, item),
+            integer(static_cast<long long>(std::trunc(v * (static_cast<float>(f->range) + 0.5f))) -
+                    f->shownOffset));
+    if (f->record == protocol::kRecordProgram &&
+        engine_->view().parts[engine_->selectedPart()].mode <= velt::corvane::kModePercussion)
+        refreshTone();
+    if (EditController* c = getController())
+        c->setParamNormalized(static_cast<ParamID>(protocol::midiParamId(engine_->selectedPart(), f->midi)),
+                              v);
+}
+
+void CorvaneVSTGUIEditor::updatePresetValue(int32_t group, int32_t item, float v) {
+    const bool tone = group == protocol::kGroupTone;
+    if (item == kSelect || item == protocol::kReset) {
+        if (tone)
+            refreshTone();
+        else
+            refreshSampler();
         return;
     }
-    if (group == 0x20 && item >= 0x03 && item <= 0x0B) {
-        static constexpr int32_t kRanges[] = {127, 127, 15, 16383, 127, 127, 127, 127, 127};
-        presetRow(kRanges[item - 0x03]);
-        if (item == 0x03)
-            refreshSample();
+    const protocol::Field* f = protocol::fieldOf(group, item);
+    if (!f || f->range == 0) return;
+    setNormalized(tagOf(group, item), v);
+    if (f->control != Control::kSlider) return;
+    // The slider and its text from the value; the timer rewrites the text from the record.
+    setText(mirrorTagOf(group, item), integer(static_cast<long long>(v * static_cast<float>(f->range))));
+    if (f->selectsSlot) refreshSample();
+}
+
+void CorvaneVSTGUIEditor::updateSampleValue(int32_t item, float v) {
+    if (item == protocol::kReset) {
+        refreshSample();
+        return;
     }
+    const protocol::Field* f = protocol::fieldOf(protocol::kGroupSample, item);
+    if (!f) return;
+    if (f->control == Control::kDecimal)
+        setText(tagOf(protocol::kGroupSample, item), formatted(v));
+    else
+        refreshSample();
 }
 
 }  // namespace Vst

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "editor/corvane_vstgui_editor.h"
-#include "editor/editor_tags.h"
+#include "host/editor_protocol.h"
 #include "host/engine_display.h"
 #include "synth/pcm/sample_import.h"
 
@@ -14,7 +14,7 @@ namespace Steinberg {
 namespace Vst {
 
 using namespace VSTGUI;
-namespace tags = velt::corvane::editor;
+namespace protocol = velt::corvane::host::protocol;
 
 namespace {
 
@@ -28,18 +28,21 @@ struct DialogKind {
 };
 
 constexpr DialogKind kDialogs[] = {
-    {tags::kRequestImportTones, false, false, "Import TonePreset Parameters File", nullptr, 0},
-    {tags::kRequestImportSamplers, false, false, "Import SamplerPreset Parameters File", nullptr, 0},
-    {tags::kRequestImportSampleData, false, false, "Import SampleData Paarmeters File", nullptr, 1},
-    {tags::kRequestImportWav, false, true, "Import WAV File", nullptr, 2},
-    {tags::kRequestImportWavDpcm, false, true, "Import WAV File", nullptr, 2},
-    {tags::kRequestImportWavAdpcm, false, true, "Import WAV File", nullptr, 2},
-    {tags::kRequestExportTones, true, false, "Export TonePreset Parameters File", "TonePresets.txt", 3},
-    {tags::kRequestExportSamplers, true, false, "Export SamplerPreset Parameters File", "SamplerPresets.txt", 3},
-    {tags::kRequestExportToneSysEx, true, false, "Export TonePreset SystemExclusives", "TonePresetSysEx.txt", 3},
-    {tags::kRequestExportSamplerSysEx, true, false, "Export SamplerPreset SystemExclusives", "SamplerPresetSysEx.txt",
-     3},
-    {tags::kRequestExportSampleData, true, false, "Export SampleData Parameters File", "SampleDataParameters.txt", 3},
+    {protocol::kRequestImportTones, false, false, "Import TonePreset Parameters File", nullptr, 0},
+    {protocol::kRequestImportSamplers, false, false, "Import SamplerPreset Parameters File", nullptr, 0},
+    {protocol::kRequestImportSampleData, false, false, "Import SampleData Paarmeters File", nullptr, 1},
+    {protocol::kRequestImportWav, false, true, "Import WAV File", nullptr, 2},
+    {protocol::kRequestImportWavDpcm, false, true, "Import WAV File", nullptr, 2},
+    {protocol::kRequestImportWavAdpcm, false, true, "Import WAV File", nullptr, 2},
+    {protocol::kRequestExportTones, true, false, "Export TonePreset Parameters File", "TonePresets.txt", 3},
+    {protocol::kRequestExportSamplers, true, false, "Export SamplerPreset Parameters File",
+     "SamplerPresets.txt", 3},
+    {protocol::kRequestExportToneSysEx, true, false, "Export TonePreset SystemExclusives",
+     "TonePresetSysEx.txt", 3},
+    {protocol::kRequestExportSamplerSysEx, true, false, "Export SamplerPreset SystemExclusives",
+     "SamplerPresetSysEx.txt", 3},
+    {protocol::kRequestExportSampleData, true, false, "Export SampleData Parameters File",
+     "SampleDataParameters.txt", 3},
 };
 
 void addExtensions(CNewFileSelector* selector, int32_t set) {
@@ -65,72 +68,59 @@ void CorvaneVSTGUIEditor::openFileDialog(int32_t request) {
     pendingFileRequest_ = 0;
     const DialogKind* kind = nullptr;
     for (const DialogKind& k : kDialogs)
-        if (k.request == request)
-            kind = &k;
-    if (!kind || !frame)
-        return;
-    CNewFileSelector* selector =
-        CNewFileSelector::create(frame, kind->save ? CNewFileSelector::kSelectSaveFile : CNewFileSelector::kSelectFile);
-    if (!selector)
-        return;
+        if (k.request == request) kind = &k;
+    if (!kind || !frame) return;
+    CNewFileSelector* selector = CNewFileSelector::create(
+        frame, kind->save ? CNewFileSelector::kSelectSaveFile : CNewFileSelector::kSelectFile);
+    if (!selector) return;
     pendingFileRequest_ = request;
-    if (!kind->save)
-        selector->setAllowMultiFileSelection(kind->multiple);
+    if (!kind->save) selector->setAllowMultiFileSelection(kind->multiple);
     selector->setTitle(kind->title);
     addExtensions(selector, kind->extensions);
-    if (kind->save)
-        selector->setDefaultSaveName(kind->defaultName);
+    if (kind->save) selector->setDefaultSaveName(kind->defaultName);
     // No field may keep the keyboard while the dialog is up.
     frame->setFocusView(nullptr);
     // Without a dialog program nothing opens, and nothing is waited for.
-    if (!selector->run(this))
-        pendingFileRequest_ = 0;
+    if (!selector->run(this)) pendingFileRequest_ = 0;
     selector->forget();
 }
 
 void CorvaneVSTGUIEditor::finishFileDialog(CNewFileSelector* selector) {
     const int32_t code = pendingFileRequest_;
     const uint32_t n = selector->getNumSelectedFiles();
-    if (engine_ && (code & 0x2000) && n >= 1) {
+    if (engine_ && (code & protocol::kRequestWavImportBit) && n >= 1) {
         std::vector<std::string> paths;
         for (uint32_t i = 0; i < n; ++i)
-            if (const char* path = selector->getSelectedFile(i))
-                paths.emplace_back(path);
+            if (const char* path = selector->getSelectedFile(i)) paths.emplace_back(path);
         sendWavImports(code, paths);
-    } else if (engine_ && (code & 0x1000) && n >= 1) {
-        if (const char* path = selector->getSelectedFile(0))
-            sendFileRequest(code, path);
+    } else if (engine_ && (code & protocol::kRequestOneFileBit) && n >= 1) {
+        if (const char* path = selector->getSelectedFile(0)) sendFileRequest(code, path);
     }
     pendingFileRequest_ = 0;
 }
 
 void CorvaneVSTGUIEditor::sendWavImports(int32_t code, const std::vector<std::string>& paths) {
-    if (!engine_)
-        return;
+    if (!engine_) return;
     // Several files fill consecutive slots from the selected one; the rest are skipped.
     const int32_t first = engine_->selectedSample();
     for (size_t i = 0; i < paths.size(); ++i) {
         const int32_t slot = first + static_cast<int32_t>(i);
-        if (slot > 127)
-            break;
+        if (slot > protocol::kRequestSlotMask) break;
         sendFileRequest(code | slot, paths[i]);
     }
 }
 
 bool CorvaneVSTGUIEditor::canDropFiles(const std::vector<std::string>& paths) {
-    if (!engine_ || paths.empty())
-        return false;
+    if (!engine_ || paths.empty()) return false;
     for (const std::string& path : paths)
-        if (!velt::corvane::isImportableWavFile(path.c_str()))
-            return false;
+        if (!velt::corvane::isImportableWavFile(path.c_str())) return false;
     return true;
 }
 
 bool CorvaneVSTGUIEditor::onDropFiles(const std::vector<std::string>& paths) {
     // Checked again: the files may have changed since the drag came over the window.
-    if (!canDropFiles(paths))
-        return false;
-    sendWavImports(tags::kRequestImportWav, paths);
+    if (!canDropFiles(paths)) return false;
+    sendWavImports(protocol::kRequestImportWav, paths);
     return true;
 }
 

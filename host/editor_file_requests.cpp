@@ -2,34 +2,35 @@
 // to 6 the sample slot where one is needed.
 #include <mutex>
 
+#include "host/editor_protocol.h"
 #include "host/editor_requests.h"
 
 namespace velt::corvane::host {
 
 bool EditorRequests::runFileRequest(int64_t code, const char* path) {
     std::lock_guard<std::recursive_mutex> lock(engine_.mainSide());
-    const auto low = static_cast<uint32_t>(code);
-    const int32_t operation = static_cast<int32_t>((low >> 8) & 0xFF);
-    const int32_t slot = static_cast<int32_t>(low & 127);
+    namespace protocol = host::protocol;
+    const int32_t operation = protocol::operationOf(code);
+    const int32_t slot = protocol::slotOf(code);
     if (!path) return false;
     switch (operation) {
-        case 0x11: engine_.importText(path, 0); return true;
-        case 0x12:
+        case protocol::kFileImportTones: engine_.importText(path, 0); return true;
+        case protocol::kFileImportSamplers:
             engine_.stopAllVoices();
             engine_.importText(path, 1);
             return true;
-        case 0x15: engine_.importText(path, 2); return true;
-        case 0x21:
-        case 0x22:
-        case 0x23:
+        case protocol::kFileImportSampleData: engine_.importText(path, 2); return true;
+        case protocol::kFileImportWav:
+        case protocol::kFileImportWavDpcm:
+        case protocol::kFileImportWavAdpcm:
             engine_.stopAllVoices();
-            engine_.importSample(slot, path, operation - 0x21);
+            engine_.importSample(slot, path, operation - protocol::kFileImportWav);
             return slot == selectedSample_;
-        case 0x91: engine_.exportText(path, 0); return false;
-        case 0x92: engine_.exportText(path, 1); return false;
-        case 0x93: engine_.exportSysExText(path, 0); return false;
-        case 0x94: engine_.exportSysExText(path, 1); return false;
-        case 0x95: engine_.exportText(path, 2); return false;
+        case protocol::kFileExportTones: engine_.exportText(path, 0); return false;
+        case protocol::kFileExportSamplers: engine_.exportText(path, 1); return false;
+        case protocol::kFileExportToneSysEx: engine_.exportSysExText(path, 0); return false;
+        case protocol::kFileExportSamplerSysEx: engine_.exportSysExText(path, 1); return false;
+        case protocol::kFileExportSampleData: engine_.exportText(path, 2); return false;
         default: return false;
     }
 }

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/corvane_vst_processor.h"
 #include "host/editor_protocol.h"
 #include "host/editor_requests.h"
-#include "plugin/message_id.h"
 #include "host/state_chunk.h"
+#include "plugin/corvane_vst_processor.h"
+#include "plugin/message_id.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -16,8 +16,7 @@ using velt::corvane::plugin::hasMessageId;
 namespace protocol = velt::corvane::host::protocol;
 
 tresult PLUGIN_API CorvaneVSTProcessor::notify(IMessage* message) {
-    if (!message)
-        return kInvalidArgument;
+    if (!message) return kInvalidArgument;
     if (hasMessageId(message, protocol::kValueChange)) {
         onValueChange(message);
         return kResultOk;
@@ -46,11 +45,9 @@ void CorvaneVSTProcessor::onValueChange(IMessage* message) {
         return;
     float echo = 0.0f;
     // The value travels as a double; the engine works with what a float keeps of it.
-    if (!editorRequests_->applyValueChange(tag, static_cast<float>(value), echo))
-        return;
+    if (!editorRequests_->applyValueChange(tag, static_cast<float>(value), echo)) return;
     IPtr<IMessage> reply = owned(allocateMessage());
-    if (!reply)
-        return;
+    if (!reply) return;
     reply->setMessageID(protocol::kValueUpdate);
     if (IAttributeList* out = reply->getAttributes()) {
         out->setInt(protocol::kTagKey, tag);
@@ -69,13 +66,12 @@ void CorvaneVSTProcessor::onFileSelect(IMessage* message) {
         return;
     // The path ends at its first zero byte or at the attribute's end, whichever comes first.
     const auto* bytes = static_cast<const char*>(data);
-    const size_t limit = size < velt::corvane::state::kMaxPathBytes ? size : velt::corvane::state::kMaxPathBytes;
+    const size_t limit =
+        size < velt::corvane::state::kMaxPathBytes ? size : velt::corvane::state::kMaxPathBytes;
     const void* zero = std::memchr(bytes, '\0', limit);
     const std::string path(bytes, zero ? static_cast<const char*>(zero) - bytes : limit);
-    if (path.empty())
-        return;
-    if (editorRequests_->runFileRequest(code, path.c_str()))
-        sendMessageID(protocol::kUiUpdate);
+    if (path.empty()) return;
+    if (editorRequests_->runFileRequest(code, path.c_str())) sendMessageID(protocol::kUiUpdate);
 }
 
 void CorvaneVSTProcessor::onNameChange(IMessage* message) {
@@ -84,9 +80,10 @@ void CorvaneVSTProcessor::onNameChange(IMessage* message) {
     const void* data = nullptr;
     uint32 size = 0;
     if (!editorRequests_ || !attributes || attributes->getInt(protocol::kTagKey, tag) != kResultOk ||
-        attributes->getBinary(protocol::kNameKey, data, size) != kResultOk || !data || size != 16)
+        attributes->getBinary(protocol::kNameKey, data, size) != kResultOk || !data ||
+        size != protocol::kNameBytes)
         return;
-    char name[16];
+    char name[protocol::kNameBytes];
     std::memcpy(name, data, sizeof name);
     editorRequests_->applyNameChange(tag, name);
 }

@@ -31,9 +31,10 @@ void dispose(DisposalRing& disposals, const EngineDisposal& d) {
 }  // namespace
 
 SlotFields slotFieldsOf(const SampleData& s) {
-    return SlotFields{s.sampleRate,         s.Pitch,           s.rateLog,          s.pitchLog,
-                      s.pitchOffset,        s.PlayBackStartPoint, s.PlayBackEndPoint, s.LoopEndPoint,
-                      s.loopLength,         s.releaseLoopLength};
+    return SlotFields{s.sampleRate,       s.Pitch,        s.rateLog,
+                      s.pitchLog,         s.pitchOffset,  s.PlayBackStartPoint,
+                      s.PlayBackEndPoint, s.LoopEndPoint, s.loopLength,
+                      s.releaseLoopLength};
 }
 
 EngineEdit voicePoolEdit(SynthesizerPCM::VoicePool pool) {
@@ -75,6 +76,39 @@ void setSamplerField(SamplerPreset& s, int32_t field, int32_t v) {
         case kSamplerSl: s.sl = v; break;
         case kSamplerRr: s.rr = v; break;
         default: break;
+    }
+}
+
+int32_t toneField(const TonePreset& t, int32_t field) {
+    switch (field) {
+        case kToneStrc: return t.strc;
+        case kToneLfoFreq: return t.lfoFreq;
+        case kToneLms: return t.lms;
+        case kToneTune: return t.tune;
+        case kToneWave: return t.wave;
+        case kToneTl: return t.tl;
+        case kToneAr: return t.ar;
+        case kToneDr: return t.dr;
+        case kToneSl: return t.sl;
+        case kToneRr: return t.rr;
+        case kToneKf: return t.kf;
+        case kToneKfStart: return t.kfStart;
+        default: return 0;
+    }
+}
+
+int32_t samplerField(const SamplerPreset& s, int32_t field) {
+    switch (field) {
+        case kSamplerSmplNum: return s.smplNum;
+        case kSamplerPan: return s.pan;
+        case kSamplerOctv: return s.octv;
+        case kSamplerTune: return s.tune;
+        case kSamplerTl: return s.tl;
+        case kSamplerAr: return s.ar;
+        case kSamplerDr: return s.dr;
+        case kSamplerSl: return s.sl;
+        case kSamplerRr: return s.rr;
+        default: return 0;
     }
 }
 

@@ -11,40 +11,61 @@
 namespace velt::corvane::synth {
 
 enum class EditKind : uint8_t {
-    MasterVolume,     ///< value
-    MasterTune,       ///< value (Hz), then the rate update
-    AcceptSysEx,      ///< a: 0 or 1
-    NrpnEnabled,      ///< a: 0 or 1
-    KillVoices,       ///< part (-1 every voice)
-    DampVoices,       ///< part (-1 every voice)
-    ResetAllParts,    ///< every voice stops; a: restore modes
-    ResetPart,        ///< every voice stops; part reset; then mode Instrument
-    PartOutput,       ///< part, a: bus
-    PartMode,         ///< part, a: mode
-    ProgramChange,    ///< part, a: program (damps the part's voices)
-    PartBendRange,    ///< part, a: semitones (no voice is told)
-    PitchBend,        ///< part, a: 14-bit value
-    ControlChange,    ///< part, a: controller, b: value
-    PartRecord,       ///< part, partFields: the stored fields of a restore
-    TonePreset,       ///< index, tone
-    SamplerPreset,    ///< index, sampler
-    SlotParameters,   ///< index, slotFields: rates, pitch and points
-    SlotSamples,      ///< index, samples: every voice stops, the array is swapped in
-    VoicePool,        ///< pool: every voice stops, the pool is swapped in
-    SlotRestore,      ///< index, restore: a saved slot's rates and points over its import
-    SynthSuspended,   ///< a: 1 skips the synthesizer's rack slot, 0 resumes it (the holder applies it)
-    ToneField,        ///< index, a: ToneField, b: value
-    SamplerField,     ///< index, a: SamplerField, b: value
-    ToneName,         ///< index, tone.presetName: the 16 name bytes only
-    SamplerName,      ///< index, sampler.presetName: the 16 name bytes only
+    MasterVolume,    ///< value
+    MasterTune,      ///< value (Hz), then the rate update
+    AcceptSysEx,     ///< a: 0 or 1
+    NrpnEnabled,     ///< a: 0 or 1
+    KillVoices,      ///< part (-1 every voice)
+    DampVoices,      ///< part (-1 every voice)
+    ResetAllParts,   ///< every voice stops; a: restore modes
+    ResetPart,       ///< every voice stops; part reset; then mode Instrument
+    PartOutput,      ///< part, a: bus
+    PartMode,        ///< part, a: mode
+    ProgramChange,   ///< part, a: program (damps the part's voices)
+    PartBendRange,   ///< part, a: semitones (no voice is told)
+    PitchBend,       ///< part, a: 14-bit value
+    ControlChange,   ///< part, a: controller, b: value
+    PartRecord,      ///< part, partFields: the stored fields of a restore
+    TonePreset,      ///< index, tone
+    SamplerPreset,   ///< index, sampler
+    SlotParameters,  ///< index, slotFields: rates, pitch and points
+    SlotSamples,     ///< index, samples: every voice stops, the array is swapped in
+    VoicePool,       ///< pool: every voice stops, the pool is swapped in
+    SlotRestore,     ///< index, restore: a saved slot's rates and points over its import
+    SynthSuspended,  ///< a: 1 skips the synthesizer's rack slot, 0 resumes it (the holder applies it)
+    ToneField,       ///< index, a: ToneField, b: value
+    SamplerField,    ///< index, a: SamplerField, b: value
+    ToneName,        ///< index, tone.presetName: the 16 name bytes only
+    SamplerName,     ///< index, sampler.presetName: the 16 name bytes only
 };
 
 /// One field of a preset, so that an edit leaves the preset's other fields as the audio
 /// thread holds them (a SysEx message may have changed them since the main thread looked).
-enum ToneFieldId : int32_t { kToneStrc, kToneLfoFreq, kToneLms, kToneTune, kToneWave, kToneTl, kToneAr,
-                             kToneDr, kToneSl, kToneRr, kToneKf, kToneKfStart };
-enum SamplerFieldId : int32_t { kSamplerSmplNum, kSamplerPan, kSamplerOctv, kSamplerTune, kSamplerTl,
-                                kSamplerAr, kSamplerDr, kSamplerSl, kSamplerRr };
+enum ToneFieldId : int32_t {
+    kToneStrc,
+    kToneLfoFreq,
+    kToneLms,
+    kToneTune,
+    kToneWave,
+    kToneTl,
+    kToneAr,
+    kToneDr,
+    kToneSl,
+    kToneRr,
+    kToneKf,
+    kToneKfStart
+};
+enum SamplerFieldId : int32_t {
+    kSamplerSmplNum,
+    kSamplerPan,
+    kSamplerOctv,
+    kSamplerTune,
+    kSamplerTl,
+    kSamplerAr,
+    kSamplerDr,
+    kSamplerSl,
+    kSamplerRr
+};
 
 /// The part fields that a restore writes directly.
 struct PartFields {
@@ -106,6 +127,9 @@ using DisposalRing = SpscRing<EngineDisposal>;
 /// Sets one field; unknown ids change nothing.
 void setToneField(TonePreset& tone, int32_t field, int32_t value);
 void setSamplerField(SamplerPreset& sampler, int32_t field, int32_t value);
+/// The value of one field; 0 for an unknown field.
+int32_t toneField(const TonePreset& tone, int32_t field);
+int32_t samplerField(const SamplerPreset& sampler, int32_t field);
 /// Reads a slot's numbers.
 SlotFields slotFieldsOf(const SampleData& slot);
 /// Writes a slot's numbers (not its array, frame count or channels).
