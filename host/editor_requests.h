@@ -21,8 +21,8 @@ public:
     bool applyValueChange(int64_t tag, double val, float& echo);
     /// Runs one file request on path; true when the editor must be told to refresh.
     bool runFileRequest(int64_t code, const char* path);
-    /// Writes a name field's 16 bytes into the selected tone (tone true) or sampler preset;
-    /// false for a tag that is no name field.
+    /// Writes a name field's 16 bytes into the selected tone or sampler preset, as the tag
+    /// names the field; false for a tag that is no name field.
     bool applyNameChange(int64_t tag, const char (&name)[16]);
 
     /// Writes the 16 name bytes (already filtered to printable ASCII and padded) into the
