@@ -10,10 +10,10 @@
 
 #include "host/state_chunk.h"
 #include "pluginterfaces/vst/ivstmessage.h"
-#include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "tests/host/embedded_view.h"
 #include "tests/host/xdnd_source.h"
+#include "tests/plugin/plugin_test_support.h"
 #include "tests/wav/wav_builder.h"
 
 // Last: its macros (None, Bool, Status) would clash with the headers above.
@@ -41,19 +41,6 @@ std::vector<uint8_t> wavOf(int frames) {
     std::vector<int64_t> samples;
     for (int i = 0; i < frames; ++i) samples.push_back((i * 997) % 20000 - 10000);
     return wavtest::simpleWav(1, 22050, 16, samples);
-}
-
-std::string stateOf(IComponent* component) {
-    IPtr<MemoryStream> stream = owned(new MemoryStream);
-    if (component->getState(stream) != kResultOk) return std::string();
-    return std::string(stream->getData(), static_cast<size_t>(stream->getSize()));
-}
-
-state::StateChunk chunkOf(const std::string& bytes) {
-    state::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    state::StateChunk chunk;
-    EXPECT_TRUE(state::readStateChunk(source, chunk).complete);
-    return chunk;
 }
 
 TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
@@ -111,7 +98,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         select->getAttributes()->setInt("tag", 0x3001);
         select->getAttributes()->setFloat("val", 5 / 127.0);
         ASSERT_EQ(processor->notify(select), kResultOk);
-        const std::string before = stateOf(rig.instance->component());
+        const std::vector<uint8_t> before = test::saveState(rig.instance->component());
 
         const auto refused = [&](const std::vector<std::string>& types, const std::string& list,
                                  const char* what) {
@@ -121,7 +108,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
             EXPECT_TRUE(o.finished) << what;
             EXPECT_FALSE(o.finishedAccepted) << what;
             EXPECT_FALSE(o.finishedCopy) << what;
-            EXPECT_TRUE(stateOf(rig.instance->component()) == before) << what;
+            EXPECT_TRUE(test::saveState(rig.instance->component()) == before) << what;
             return o;
         };
         // Refused as soon as the files are known, before the drop: the pointer shows it.
@@ -142,7 +129,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         EXPECT_GT(stuck.dropToFinishSeconds, 1.5);
         EXPECT_LT(stuck.dropToFinishSeconds, 3.5);
         EXPECT_LT(stuck.longestTargetTurnSeconds, 0.25);
-        EXPECT_TRUE(stateOf(rig.instance->component()) == before);
+        EXPECT_TRUE(test::saveState(rig.instance->component()) == before);
 
         // Two WAV files, the second's path percent-encoded with spaces, in a list long enough to
         // need more than one read of a property, with the types offered as a list; dragged over the
@@ -164,7 +151,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         EXPECT_TRUE(o.finishedAccepted);
         EXPECT_TRUE(o.finishedCopy);
         EXPECT_EQ(o.requests, 1);
-        const state::StateChunk chunk = chunkOf(stateOf(rig.instance->component()));
+        const state::StateChunk chunk = test::parseState(test::saveState(rig.instance->component()));
         for (int32_t slot = 0; slot < 128; ++slot) {
             const state::SlotEntry& e = chunk.slots[slot];
             if (slot == 5 || slot == 6) {
