@@ -5,28 +5,19 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/state_chunk.h"
-#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstmessage.h"
-#include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
-#include "tests/host/child_process.h"
-#include "tests/host/loop_plug_frame.h"
-#include "tests/host/virtual_display.h"
+#include "tests/host/embedded_view.h"
 #include "tests/host/xdnd_source.h"
+#include "tests/plugin/plugin_test_support.h"
 #include "tests/wav/wav_builder.h"
-#include "tools/corvane-host/host_run_loop.h"
-#include "tools/vst3host/vst3_instance.h"
-#include "tools/vst3host/vst3_module.h"
 
 // Last: its macros (None, Bool, Status) would clash with the headers above.
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 
 namespace velt::corvane::testing {
 namespace {
@@ -37,8 +28,7 @@ using namespace Steinberg::Vst;
 const std::string kDir = std::string(CORVANE_BINARY_DIR) + "/drop-files-test";
 
 std::string writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    wavtest::writeFile(path, bytes);
     return path;
 }
 
@@ -53,31 +43,10 @@ std::vector<uint8_t> wavOf(int frames) {
     return wavtest::simpleWav(1, 22050, 16, samples);
 }
 
-std::string stateOf(IComponent* component) {
-    IPtr<MemoryStream> stream = owned(new MemoryStream);
-    if (component->getState(stream) != kResultOk) return std::string();
-    return std::string(stream->getData(), static_cast<size_t>(stream->getSize()));
-}
-
-state::StateChunk chunkOf(const std::string& bytes) {
-    state::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    state::StateChunk chunk;
-    EXPECT_TRUE(state::readStateChunk(source, chunk).complete);
-    return chunk;
-}
-
 TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
-    const std::string server = findProgram("Xvfb");
-    if (server.empty()) GTEST_SKIP() << "Xvfb is not installed";
-    VirtualDisplay display;
-    ASSERT_TRUE(display.start(server));
-    ASSERT_EQ(setenv("DISPLAY", display.name().c_str(), 1), 0);
-    Display* x = XOpenDisplay(display.name().c_str());
-    ASSERT_NE(x, nullptr);
-    const Window parent = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 528, 608, 0, 0, 0);
-    XMapWindow(x, parent);
-    XSync(x, False);
-
+    CORVANE_EMBEDDED_VIEW(rig);
+    Display* x = rig.x;
+    const Window parent = rig.parent;
     std::system(("rm -rf '" + kDir + "' && mkdir -p '" + kDir + "/drop dir'").c_str());
     const std::string first = writeFile(kDir + "/first.wav", wavOf(300));
     const std::string second = writeFile(kDir + "/drop dir/kick two.wav", wavOf(120));
@@ -89,24 +58,12 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         return "file://" + encoded;
     };
 
-    std::string error;
-    std::unique_ptr<tools::Vst3Module> module = tools::Vst3Module::load(CORVANE_BUNDLE_PATH, &error);
-    ASSERT_NE(module, nullptr) << error;
     {
-        tools::HostRunLoop loop;
-        LoopPlugFrame frame(loop);
-        std::unique_ptr<tools::Vst3Instance> instance = tools::Vst3Instance::create(*module, &error);
-        ASSERT_NE(instance, nullptr) << error;
-        ASSERT_TRUE(instance->connected());
-        FUnknownPtr<IConnectionPoint> processor(instance->component());
+        FUnknownPtr<IConnectionPoint> processor(rig.instance->component());
         ASSERT_TRUE(processor);
-        IPtr<IPlugView> view = owned(instance->controller()->createView("editor"));
-        ASSERT_TRUE(view);
-        ASSERT_EQ(view->setFrame(&frame), kResultOk);
-        ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
-        XdndSource source(display.name());
+        XdndSource source(rig.display.name());
         ASSERT_TRUE(source.ok());
-        const auto pump = [&] { loop.runOnce(5.0, source.fd()); };
+        const auto pump = [&] { rig.loop->runOnce(5.0, source.fd()); };
         for (int i = 0; i < 10; ++i) pump();
 
         // The window we made inside the host's says it takes drops, protocol version 5.
@@ -141,7 +98,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         select->getAttributes()->setInt("tag", 0x3001);
         select->getAttributes()->setFloat("val", 5 / 127.0);
         ASSERT_EQ(processor->notify(select), kResultOk);
-        const std::string before = stateOf(instance->component());
+        const std::vector<uint8_t> before = test::saveState(rig.instance->component());
 
         const auto refused = [&](const std::vector<std::string>& types, const std::string& list,
                                  const char* what) {
@@ -151,7 +108,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
             EXPECT_TRUE(o.finished) << what;
             EXPECT_FALSE(o.finishedAccepted) << what;
             EXPECT_FALSE(o.finishedCopy) << what;
-            EXPECT_TRUE(stateOf(instance->component()) == before) << what;
+            EXPECT_TRUE(test::saveState(rig.instance->component()) == before) << what;
             return o;
         };
         // Refused as soon as the files are known, before the drop: the pointer shows it.
@@ -172,7 +129,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         EXPECT_GT(stuck.dropToFinishSeconds, 1.5);
         EXPECT_LT(stuck.dropToFinishSeconds, 3.5);
         EXPECT_LT(stuck.longestTargetTurnSeconds, 0.25);
-        EXPECT_TRUE(stateOf(instance->component()) == before);
+        EXPECT_TRUE(test::saveState(rig.instance->component()) == before);
 
         // Two WAV files, the second's path percent-encoded with spaces, in a list long enough to
         // need more than one read of a property, with the types offered as a list; dragged over the
@@ -194,7 +151,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         EXPECT_TRUE(o.finishedAccepted);
         EXPECT_TRUE(o.finishedCopy);
         EXPECT_EQ(o.requests, 1);
-        const state::StateChunk chunk = chunkOf(stateOf(instance->component()));
+        const state::StateChunk chunk = test::parseState(test::saveState(rig.instance->component()));
         for (int32_t slot = 0; slot < 128; ++slot) {
             const state::SlotEntry& e = chunk.slots[slot];
             if (slot == 5 || slot == 6) {
@@ -207,15 +164,7 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
                 EXPECT_FALSE(e.present) << slot;
             }
         }
-
-        ASSERT_EQ(view->removed(), kResultOk);
-        view->setFrame(nullptr);
-        view = nullptr;
-        instance.reset();
     }
-    module.reset();
-    XDestroyWindow(x, parent);
-    XCloseDisplay(x);
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 #include "host/state_chunk.h"
+#include "tests/wav/wav_builder.h"
 #include "tools/toolkit/plugin_session.h"
 
 namespace velt::corvane::testing {
@@ -16,31 +16,8 @@ namespace {
 constexpr uint32_t kWaveRate = 44100;
 constexpr uint32_t kWaveFrames = 44100;  // one second: 441 whole cycles of 100 frames
 
-void put16(std::ofstream& f, uint32_t v) {
-    f.put(static_cast<char>(v & 255)).put(static_cast<char>(v >> 8));
-}
-void put32(std::ofstream& f, uint32_t v) {
-    put16(f, v & 0xFFFF);
-    put16(f, v >> 16);
-}
-
 bool writeWav16(const std::string& path, const std::vector<int16_t>& samples) {
-    std::ofstream f(path, std::ios::binary);
-    const auto bytes = static_cast<uint32_t>(samples.size() * 2);
-    f.write("RIFF", 4);
-    put32(f, 36 + bytes);
-    f.write("WAVEfmt ", 8);
-    put32(f, 16);
-    put16(f, 1);
-    put16(f, 1);
-    put32(f, kWaveRate);
-    put32(f, kWaveRate * 2);
-    put16(f, 2);
-    put16(f, 16);
-    f.write("data", 4);
-    put32(f, bytes);
-    for (int16_t s : samples) put16(f, static_cast<uint16_t>(s));
-    return static_cast<bool>(f);
+    return wavtest::writeFile(path, wavtest::simpleWav(1, kWaveRate, 16, {samples.begin(), samples.end()}));
 }
 
 void setSlot(state::SlotEntry& slot, const std::string& path) {
@@ -83,9 +60,7 @@ bool writeTestSound(const std::string& bundle, const std::string& dir, int voice
     }
     chunk.parts[1].outputBus = 1;
     const std::vector<uint8_t> bytes = state::stateChunkBytes(chunk);
-    std::ofstream f(chunkPath, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!f) {
+    if (!wavtest::writeFile(chunkPath, bytes)) {
         error = "cannot write " + chunkPath;
         return false;
     }
@@ -106,7 +81,8 @@ double measureHz(const std::vector<float>& x, size_t from, size_t to, double rat
     // A cycle the server drops on a busy machine (an xrun) leaves one long gap between two
     // crossings; the periods around the median carry the pitch, the gap does not.
     std::vector<double> sorted = periods;
-    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2),
+                     sorted.end());
     const double median = sorted[sorted.size() / 2];
     double sum = 0.0;
     int count = 0;

@@ -46,19 +46,8 @@ protected:
     // Outlives TearDown: the controller releases the handler it holds when it is replaced.
     UnitHandlerProbe host;
 
-    std::vector<uint8_t> saved() {
-        IPtr<MemoryStream> stream = owned(new MemoryStream);
-        EXPECT_EQ(instance->component()->getState(stream), kResultOk);
-        const auto* data = reinterpret_cast<const uint8_t*>(stream->getData());
-        return std::vector<uint8_t>(data, data + stream->getSize());
-    }
-    state::StateChunk chunk() {
-        const std::vector<uint8_t> bytes = saved();
-        state::MemorySource source(bytes.data(), bytes.size());
-        state::StateChunk c;
-        EXPECT_TRUE(state::readStateChunk(source, c).complete);
-        return c;
-    }
+    std::vector<uint8_t> saved() { return saveState(instance->component()); }
+    state::StateChunk chunk() { return parseState(saved()); }
     std::string programName(ProgramListID list, int32 program) {
         String128 name{};
         EXPECT_EQ(units->getProgramName(list, program, name), kResultTrue);

@@ -25,28 +25,6 @@ namespace {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-std::vector<uint8_t> save(IComponent* component) {
-    IPtr<MemoryStream> stream = Steinberg::owned(new MemoryStream);
-    EXPECT_EQ(component->getState(stream), kResultOk);
-    const auto* data = reinterpret_cast<const uint8_t*>(stream->getData());
-    return std::vector<uint8_t>(data, data + stream->getSize());
-}
-
-tresult load(IComponent* component, const std::vector<uint8_t>& bytes) {
-    IPtr<MemoryStream> stream = Steinberg::owned(new MemoryStream);
-    int32 written = 0;
-    stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
-    stream->seek(0, IBStream::kIBSeekSet, nullptr);
-    return component->setState(stream);
-}
-
-state::StateChunk parse(const std::vector<uint8_t>& bytes) {
-    state::MemorySource source(bytes.data(), bytes.size());
-    state::StateChunk c;
-    EXPECT_TRUE(state::readStateChunk(source, c).complete);
-    return c;
-}
-
 class Faults : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,8 +50,8 @@ protected:
             e.loopStart = 100;
             e.loopEnd = 2500;
         }
-        EXPECT_EQ(load(instance->component(), state::stateChunkBytes(c)), kResultOk);
-        return save(instance->component());
+        EXPECT_EQ(loadState(instance->component(), state::stateChunkBytes(c)), kResultOk);
+        return saveState(instance->component());
     }
     /// The instance still renders: a note on part 1 sounds.
     float soundOfANote() {
@@ -97,7 +75,7 @@ protected:
 
 TEST_F(Faults, FilesDeletedTruncatedOrReplacedBetweenSaveAndRestore) {
     const std::vector<uint8_t> saved = stateWithFiles(3);
-    ASSERT_TRUE(parse(saved).slots[2].present);
+    ASSERT_TRUE(parseState(saved).slots[2].present);
     std::filesystem::remove(folder.file("s0.wav"));
     std::filesystem::resize_file(folder.file("s1.wav"), 30);
     writeBytes(folder.file("s2.wav"), std::vector<uint8_t>(5000, 0xA5));
@@ -105,8 +83,8 @@ TEST_F(Faults, FilesDeletedTruncatedOrReplacedBetweenSaveAndRestore) {
     auto other = tools::Vst3Instance::create(*module);
     ASSERT_NE(other, nullptr);
     // The chunk itself is whole: the restore succeeds, and only the slots suffer.
-    EXPECT_EQ(load(other->component(), saved), kResultOk);
-    const state::StateChunk c = parse(save(other->component()));
+    EXPECT_EQ(loadState(other->component(), saved), kResultOk);
+    const state::StateChunk c = parseState(saveState(other->component()));
     // Deleted: found nowhere, so the slot is empty and its entry is written back as saved.
     EXPECT_TRUE(c.slots[0].present);
     EXPECT_EQ(c.slots[0].path, folder.file("s0.wav"));
@@ -123,9 +101,9 @@ TEST_F(Faults, AProjectWhoseFilesAllWentMissing) {
     std::filesystem::remove_all(folder.path());
     auto other = tools::Vst3Instance::create(*module);
     ASSERT_NE(other, nullptr);
-    EXPECT_EQ(load(other->component(), saved), kResultOk);
+    EXPECT_EQ(loadState(other->component(), saved), kResultOk);
     // Saving on this machine loses nothing: the same bytes come back.
-    EXPECT_TRUE(save(other->component()) == saved);
+    EXPECT_TRUE(saveState(other->component()) == saved);
     instance = std::move(other);
     EXPECT_EQ(soundOfANote(), 0.0f);  // tone 0 plays slot 0, which has no samples here
 }

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/state_chunk.h"
@@ -136,20 +136,8 @@ protected:
         return ids;
     }
 
-    std::vector<uint8_t> stateBytes() {
-        IPtr<MemoryStream> stream = owned(new MemoryStream);
-        EXPECT_EQ(component->getState(stream), kResultOk);
-        const auto* data = reinterpret_cast<const uint8_t*>(stream->getData());
-        return std::vector<uint8_t>(data, data + stream->getSize());
-    }
-
-    state::StateChunk chunk() {
-        const std::vector<uint8_t> bytes = stateBytes();
-        state::MemorySource source(bytes.data(), bytes.size());
-        state::StateChunk c;
-        EXPECT_TRUE(state::readStateChunk(source, c).complete);
-        return c;
-    }
+    std::vector<uint8_t> stateBytes() { return saveState(component); }
+    state::StateChunk chunk() { return parseState(stateBytes()); }
 
     std::unique_ptr<tools::Vst3Module> module;
     IPtr<IComponent> component;
@@ -209,7 +197,7 @@ TEST_F(Protocol, EchoesCarryTheStoredValue) {
 
     // Part 3 selected, then its fields; values round half up.
     EXPECT_FLOAT_EQ(change(0x0101, 3.0 / 15.0), 3.0f / 15.0f);
-    EXPECT_FLOAT_EQ(change(0x0102, 1.0), 1.0);           // Sampler
+    EXPECT_FLOAT_EQ(change(0x0102, 1.0), 1.0);             // Sampler
     EXPECT_FLOAT_EQ(change(0x0103, 0.5), 64.0f / 127.0f);  // program 64 (63.5 + 0.5)
     EXPECT_FLOAT_EQ(change(0x0104, 0.1), 13.0f / 127.0f);
     EXPECT_FLOAT_EQ(change(0x0105, 0.75), 12287.0f / 16383.0f);
@@ -290,8 +278,9 @@ TEST_F(Protocol, SampleSlotPointsAndFileRequests) {
     EXPECT_FLOAT_EQ(c.slots[5].Pitch, 261.63f);
 
     // A loop through the sample-data text, then moved by the editor.
-    writeBytes(folder.file("points.txt"), {'@', ':', '5', ' ', '1', '0', ' ', '4', '0', '0', '0', ' ', '2', '0',
-                                           '0', ' ', '4', '0', '0', '0', ' ', '4', '4', '0', '.', '0', '\n'});
+    writeBytes(folder.file("points.txt"),
+               {'@', ':', '5', ' ', '1', '0', ' ', '4', '0', '0', '0', ' ', '2', '0',
+                '0', ' ', '4', '0', '0', '0', ' ', '4', '4', '0', '.', '0', '\n'});
     EXPECT_EQ(request(0x1500, folder.file("points.txt")), std::vector<std::string>{"Processor:uiUpdate"});
     c = chunk();
     EXPECT_EQ(c.slots[5].loopStart, 200u);
@@ -353,8 +342,11 @@ TEST_F(Protocol, ExportsWriteTheFilesAndTheImportsReadThemBack) {
         int64 code;
         const char* name;
         size_t headers;
-    } exports[] = {{0x9100, "tones.txt", 1},        {0x9200, "samplers.txt", 1}, {0x9300, "tones-sysex.txt", 4},
-                   {0x9400, "samplers-sysex.txt", 0}, {0x9500, "samples.txt", 2}};
+    } exports[] = {{0x9100, "tones.txt", 1},
+                   {0x9200, "samplers.txt", 1},
+                   {0x9300, "tones-sysex.txt", 4},
+                   {0x9400, "samplers-sysex.txt", 0},
+                   {0x9500, "samples.txt", 2}};
     for (const auto& e : exports) {
         SCOPED_TRACE(e.name);
         EXPECT_EQ(request(e.code, folder.file(e.name)), std::vector<std::string>{});
@@ -413,7 +405,8 @@ TEST_F(Protocol, SysExListingSentAsMessagesWritesThePresetsBack) {
             if (line.empty() || line[0] == '#') continue;
             std::istringstream in(line);
             std::vector<uint8_t> bytes;
-            for (std::string hex; in >> hex;) bytes.push_back(static_cast<uint8_t>(std::stoul(hex, nullptr, 16)));
+            for (std::string hex; in >> hex;)
+                bytes.push_back(static_cast<uint8_t>(std::stoul(hex, nullptr, 16)));
             messages.push_back(bytes);
         }
     }
@@ -421,7 +414,8 @@ TEST_F(Protocol, SysExListingSentAsMessagesWritesThePresetsBack) {
     for (size_t i = 0; i < messages.size(); i += 16) {
         events.clear();
         for (size_t j = i; j < i + 16; ++j)
-            events.sysEx(static_cast<int32>(j - i), messages[j].data(), static_cast<uint32>(messages[j].size()));
+            events.sysEx(static_cast<int32>(j - i), messages[j].data(),
+                         static_cast<uint32>(messages[j].size()));
         ASSERT_EQ(processing.processBlock(256, &events, nullptr), kResultOk);
     }
     processing.stop();
@@ -430,10 +424,10 @@ TEST_F(Protocol, SysExListingSentAsMessagesWritesThePresetsBack) {
         SCOPED_TRACE(n);
         const TonePreset& a = expected.tones[n];
         const TonePreset& b = back.tones[n];
-        EXPECT_EQ(std::make_tuple(a.lfoFreq, a.strc, a.tune, a.lms, a.wave, a.tl, a.ar, a.dr, a.sl, a.rr, a.kf,
-                                  a.kfStart),
-                  std::make_tuple(b.lfoFreq, b.strc, b.tune, b.lms, b.wave, b.tl, b.ar, b.dr, b.sl, b.rr, b.kf,
-                                  b.kfStart));
+        EXPECT_EQ(std::make_tuple(a.lfoFreq, a.strc, a.tune, a.lms, a.wave, a.tl, a.ar, a.dr, a.sl, a.rr,
+                                  a.kf, a.kfStart),
+                  std::make_tuple(b.lfoFreq, b.strc, b.tune, b.lms, b.wave, b.tl, b.ar, b.dr, b.sl, b.rr,
+                                  b.kf, b.kfStart));
         const SamplerPreset& s = expected.samplers[n];
         const SamplerPreset& t = back.samplers[n];
         EXPECT_EQ(std::make_tuple(s.smplNum, s.pan, s.octv, s.tune, s.tl, s.ar, s.dr, s.sl, s.rr),

@@ -38,7 +38,9 @@ inline std::string String128ToString(const String128& s) {
     return out;
 }
 
-inline ParamID midiId(int32_t channel, int32_t number) { return 0x10000 + channel * 256 + number; }
+inline ParamID midiId(int32_t channel, int32_t number) {
+    return 0x10000 + channel * 256 + number;
+}
 
 /// One plug-in instance with the buffers of a host that processes it.
 class Rig {
@@ -105,27 +107,9 @@ public:
         return true;
     }
 
-    Bytes saveState() {
-        IPtr<MemoryStream> stream = owned(new MemoryStream);
-        EXPECT_EQ(component()->getState(stream), kResultOk);
-        const auto* p = reinterpret_cast<const uint8_t*>(stream->getData());
-        return Bytes(p, p + stream->getSize());
-    }
-    tresult loadState(const Bytes& bytes) {
-        IPtr<MemoryStream> stream = owned(new MemoryStream);
-        int32 written = 0;
-        if (!bytes.empty())
-            stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
-        stream->seek(0, IBStream::kIBSeekSet, nullptr);
-        return component()->setState(stream);
-    }
-    state::StateChunk chunk() {
-        const Bytes b = saveState();
-        state::MemorySource source(b.data(), b.size());
-        state::StateChunk c;
-        EXPECT_TRUE(state::readStateChunk(source, c).complete);
-        return c;
-    }
+    Bytes saveState() { return test::saveState(component()); }
+    tresult loadState(const Bytes& bytes) { return test::loadState(component(), bytes); }
+    state::StateChunk chunk() { return parseState(saveState()); }
 
     /// Leaves bus b's channel pointers null, as hosts do for inactive buses.
     void dropBus(int32_t b) { buses_[b].channelBuffers32 = nullptr; }

@@ -1,4 +1,6 @@
 // Preparing and installing a sample-data slot from WAV bytes and WAV files.
+#include "synth/pcm/sample_import.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "synth/pcm/sample_import.h"
 #include "tests/wav/wav_builder.h"
 
 namespace velt::corvane::wavtest {
@@ -15,7 +16,9 @@ namespace {
 
 using U32 = std::vector<uint32_t>;
 
-PreparedSample prepare(const Bytes& b, int32_t encoding) { return prepareSampleFromWav(b.data(), b.size(), encoding); }
+PreparedSample prepare(const Bytes& b, int32_t encoding) {
+    return prepareSampleFromWav(b.data(), b.size(), encoding);
+}
 
 U32 codesOf(const PreparedSample& p) {
     if (!p.codes) return {};
@@ -171,8 +174,8 @@ TEST(InstallSample, OtherResultsLeaveTheSlotAlone) {
     PreparedSample first = prepare(simpleWav(1, 8000, 16, {1, 2, 3, 4}), 0);
     const uint32_t* codes = first.codes.get();
     installPreparedSample(slot, first);
-    for (SampleImportResult r :
-         {SampleImportResult::Rejected, SampleImportResult::Unreadable, SampleImportResult::UnknownEncoding}) {
+    for (SampleImportResult r : {SampleImportResult::Rejected, SampleImportResult::Unreadable,
+                                 SampleImportResult::UnknownEncoding}) {
         PreparedSample p;
         p.result = r;
         p.sampleRate = 1000.0f;
@@ -197,8 +200,7 @@ protected:
     }
     std::string write(const std::string& name, const Bytes& b) {
         const std::string path = dir_ + "/" + name;
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+        writeFile(path, b);
         written_.push_back(path);
         return path;
     }
@@ -235,7 +237,8 @@ TEST_F(WavFileTest, FilesThatCannotBeReadOrUsed) {
     // isImportableWavFile answers, without converting, whether the import would record the file.
     const auto check = [](const std::string& path, int32_t encoding, SampleImportResult expected) {
         EXPECT_EQ(prepareSampleFromFile(path.c_str(), encoding).result, expected) << path;
-        const bool recorded = expected != SampleImportResult::Unreadable && expected != SampleImportResult::Rejected;
+        const bool recorded =
+            expected != SampleImportResult::Unreadable && expected != SampleImportResult::Rejected;
         EXPECT_EQ(isImportableWavFile(path.c_str()), recorded) << path;
     };
     check(dir_ + "/missing.wav", 0, SampleImportResult::Unreadable);

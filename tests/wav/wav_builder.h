@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,13 @@ public:
 private:
     Bytes body_;
 };
+
+/// Writes bytes to path, replacing the file; false when it cannot be written.
+inline bool writeFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
 
 /// A complete single-format file.
 inline Bytes simpleWav(uint16_t channels, uint32_t rate, uint16_t bits, const std::vector<int64_t>& samples) {
