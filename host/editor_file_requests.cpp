@@ -9,7 +9,6 @@ namespace velt::corvane::host {
 
 bool EditorRequests::runFileRequest(int64_t code, const char* path) {
     std::lock_guard<std::recursive_mutex> lock(engine_.mainSide());
-    namespace protocol = host::protocol;
     const int32_t operation = protocol::operationOf(code);
     const int32_t slot = protocol::slotOf(code);
     if (!path) return false;

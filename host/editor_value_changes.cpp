@@ -14,7 +14,6 @@ namespace velt::corvane::host {
 
 using synth::EditKind;
 using synth::EngineEdit;
-namespace protocol = host::protocol;
 using protocol::kReset;
 
 namespace {
