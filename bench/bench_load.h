@@ -13,12 +13,12 @@ constexpr int32_t kBenchParts = 16;
 
 /// What one timed render measured.
 struct LoadResult {
-    double cpuSeconds = 0.0;    ///< thread CPU time of the rendering only
-    double audioSeconds = 0.0;  ///< length of the audio rendered
-    int32_t voicesAtStart = 0;  ///< voices sounding before the first timed block
-    int32_t voicesAtEnd = 0;    ///< voices sounding after the last timed block
-    double lastBlockPeak = 0.0; ///< largest output magnitude of the last block, a sign of life
-    bool ok = false;            ///< the side ran and its voices held through the render
+    double cpuSeconds = 0.0;     ///< thread CPU time of the rendering only
+    double audioSeconds = 0.0;   ///< length of the audio rendered
+    int32_t voicesAtStart = 0;   ///< voices sounding before the first timed block
+    int32_t voicesAtEnd = 0;     ///< voices sounding after the last timed block
+    double lastBlockPeak = 0.0;  ///< largest output magnitude of the last block, a sign of life
+    bool ok = false;             ///< the side ran and its voices held through the render
 
     /// Voices sounding, averaged over start and end.
     double voices() const { return 0.5 * (voicesAtStart + voicesAtEnd); }
@@ -31,8 +31,12 @@ struct LoadResult {
 
 /// Channel and key of note i of the pattern: up to 1024 notes, no channel holding a
 /// key twice (a second equal note would end the first one on either side).
-inline int32_t noteChannel(int32_t i) { return i % kBenchParts; }
-inline int32_t noteKey(int32_t i) { return 24 + ((i / kBenchParts) * 5 + i % kBenchParts) % 64; }
+inline int32_t noteChannel(int32_t i) {
+    return i % kBenchParts;
+}
+inline int32_t noteKey(int32_t i) {
+    return 24 + ((i / kBenchParts) * 5 + i % kBenchParts) % 64;
+}
 
 /// Engine polyphony for n notes: max(n, 16) rounded up to a power of two, at most 1024.
 inline int32_t enginePolyphony(int32_t n) {

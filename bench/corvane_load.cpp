@@ -29,7 +29,8 @@ bool fillSlot(SampleData& s, int32_t index) {
     s.channels = 1;
     const double w = 2.0 * M_PI * kSlotPitch / kSlotRate;
     for (int32_t i = 0; i < frames; ++i) {
-        const double x = 0.5 * std::sin(w * i) + 0.2 * std::sin(2.0 * w * i + index) + 0.1 * std::sin(3.0 * w * i);
+        const double x =
+            0.5 * std::sin(w * i) + 0.2 * std::sin(2.0 * w * i + index) + 0.1 * std::sin(3.0 * w * i);
         s.samples[i] = linearToLogCode(x);
     }
     s.PlayBackEndPoint = s.LoopEndPoint = frames;

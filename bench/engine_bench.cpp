@@ -72,26 +72,31 @@ int main(int argc, char** argv) {
         const double x = median(engine.nsPerVoiceFrame);
         if (fluid) {
             const double y = median(synth.nsPerVoiceFrame);
-            std::printf("voices=%d corvane_ns_per_voice_frame=%.3f fluidsynth_ns_per_voice_frame=%.3f ratio=%.3f\n",
-                        n, x, y, x > 0.0 ? y / x : 0.0);
+            std::printf(
+                "voices=%d corvane_ns_per_voice_frame=%.3f fluidsynth_ns_per_voice_frame=%.3f ratio=%.3f\n",
+                n, x, y, x > 0.0 ? y / x : 0.0);
         } else {
-            std::printf("voices=%d corvane_ns_per_voice_frame=%.3f fluidsynth_ns_per_voice_frame=n/a ratio=n/a\n", n,
-                        x);
+            std::printf(
+                "voices=%d corvane_ns_per_voice_frame=%.3f fluidsynth_ns_per_voice_frame=n/a ratio=n/a\n", n,
+                x);
         }
         if (!engine.ok) std::fprintf(stderr, "warning: not all %d engine notes sounded throughout\n", n);
-        if (fluid && !synth.ok) std::fprintf(stderr, "warning: FluidSynth voices did not hold at voices=%d\n", n);
+        if (fluid && !synth.ok)
+            std::fprintf(stderr, "warning: FluidSynth voices did not hold at voices=%d\n", n);
         if (n == 1024) {
             engineCore1024 = median(engine.coreFraction);
             fluidCore1024 = median(synth.coreFraction);
         }
     }
     if (fluid)
-        std::printf("core_fraction voices=1024 corvane=%.4f fluidsynth=%.4f\n", engineCore1024, fluidCore1024);
+        std::printf("core_fraction voices=1024 corvane=%.4f fluidsynth=%.4f\n", engineCore1024,
+                    fluidCore1024);
     else
         std::printf("core_fraction voices=1024 corvane=%.4f fluidsynth=n/a\n", engineCore1024);
     for (int32_t v : {128, 1024}) {
         const EngineMemory m = measureEngineMemory(v);
-        std::printf("engine_memory voices=%d heap_bytes=%zu footprint_bytes=%zu\n", v, m.heapBytes, m.footprintBytes);
+        std::printf("engine_memory voices=%d heap_bytes=%zu footprint_bytes=%zu\n", v, m.heapBytes,
+                    m.footprintBytes);
     }
     return 0;
 }

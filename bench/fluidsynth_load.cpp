@@ -56,7 +56,8 @@ LoadResult renderFluidSynth(int32_t notes, double seconds, const char* soundFont
     const int64_t blocks = static_cast<int64_t>(seconds * kRate) / kBlock;
     r.voicesAtStart = fluid_synth_get_active_voice_count(synth);
     const double t0 = threadCpuSeconds();
-    for (int64_t b = 0; b < blocks; ++b) fluid_synth_write_float(synth, kBlock, left.data(), 0, 1, right.data(), 0, 1);
+    for (int64_t b = 0; b < blocks; ++b)
+        fluid_synth_write_float(synth, kBlock, left.data(), 0, 1, right.data(), 0, 1);
     r.cpuSeconds = threadCpuSeconds() - t0;
     r.voicesAtEnd = fluid_synth_get_active_voice_count(synth);
     for (int32_t i = 0; i < kBlock; ++i)

@@ -50,13 +50,15 @@ int main() {
     if (JackTestServer::program().empty()) return fail("jackd (package jackd2) is not installed");
     std::string error;
     const std::string chunk = std::string(CORVANE_BINARY_DIR) + "/jack-load-bench.chunk";
-    if (!writeTestSound(CORVANE_BUNDLE_PATH, CORVANE_BINARY_DIR, 1024, chunk, error)) return fail(error.c_str());
+    if (!writeTestSound(CORVANE_BUNDLE_PATH, CORVANE_BINARY_DIR, 1024, chunk, error))
+        return fail(error.c_str());
     JackTestServer server;
     if (!server.start()) return fail("jackd would not start");
     std::ifstream f(chunk, std::ios::binary);
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     tools::PluginSession session;
-    if (!session.open(CORVANE_BUNDLE_PATH, error) || !session.applyState(bytes, error)) return fail(error.c_str());
+    if (!session.open(CORVANE_BUNDLE_PATH, error) || !session.applyState(bytes, error))
+        return fail(error.c_str());
 
     tools::JackHost host(session);
     if (!host.open(tools::JackHostSettings{}, error)) return fail(error.c_str());
@@ -69,9 +71,11 @@ int main() {
     for (int ch = 0; ch < 16; ++ch)
         for (int k = 4; k < 64; ++k, ++sent)
             script.push_back(noteOn(3 * kRate + (sent / 120) * 256 + sent % 120, ch, 30 + k, 100));
-    std::sort(script.begin(), script.end(), [](const TimedMidi& a, const TimedMidi& b) { return a.frame < b.frame; });
+    std::sort(script.begin(), script.end(),
+              [](const TimedMidi& a, const TimedMidi& b) { return a.frame < b.frame; });
     JackTestClients clients;
-    if (!clients.open(script, {"left"}, 6 * kRate) || !clients.connect(kClient + "midi in", {kClient + "out 1 L"}))
+    if (!clients.open(script, {"left"}, 6 * kRate) ||
+        !clients.connect(kClient + "midi in", {kClient + "out 1 L"}))
         return fail("the test clients would not open or connect");
     clients.start();
     bool ok = serve(host, 1.0);
@@ -86,8 +90,8 @@ int main() {
     host.close();
     if (!ok) return 1;
     std::printf("callback load at %u frames, 48000 Hz\n", 256u);
-    std::printf("  64 voices   %6.2f %% average  %6.2f %% peak  %lld xruns\n", few.average * 100.0, few.peak * 100.0,
-                static_cast<long long>(few.xruns));
+    std::printf("  64 voices   %6.2f %% average  %6.2f %% peak  %lld xruns\n", few.average * 100.0,
+                few.peak * 100.0, static_cast<long long>(few.xruns));
     std::printf("  1024 voices %6.2f %% average  %6.2f %% peak  %lld xruns\n", many.average * 100.0,
                 many.peak * 100.0, static_cast<long long>(many.xruns));
     return 0;

@@ -24,8 +24,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-const char* const kDemoWaves[] = {"bass.wav",    "clap.wav", "epiano.wav", "hat-closed.wav", "hat-open.wav",
-                                  "kick.wav",    "lead.wav", "pad.wav",    "snare.wav",      "tom.wav"};
+const char* const kDemoWaves[] = {"bass.wav", "clap.wav", "epiano.wav", "hat-closed.wav", "hat-open.wav",
+                                  "kick.wav", "lead.wav", "pad.wav",    "snare.wav",      "tom.wav"};
 
 Bytes saveState(Vst::IComponent* component) {
     IPtr<MemoryStream> stream = owned(new MemoryStream);

@@ -13,9 +13,9 @@ int main(int argc, char** argv) {
         void (*write)(SeedFolder&);
     };
     const Generator generators[] = {
-        {"fuzz_wav_import", writeWavSeeds},       {"fuzz_text_import", writeTextSeeds},
-        {"fuzz_state_restore", writeStateSeeds},  {"fuzz_sysex", writeSysExSeeds},
-        {"fuzz_midi_file", writeMidiFileSeeds},   {"fuzz_messages", writeMessageSeeds},
+        {"fuzz_wav_import", writeWavSeeds},      {"fuzz_text_import", writeTextSeeds},
+        {"fuzz_state_restore", writeStateSeeds}, {"fuzz_sysex", writeSysExSeeds},
+        {"fuzz_midi_file", writeMidiFileSeeds},  {"fuzz_messages", writeMessageSeeds},
         {"fuzz_host_process", writeHostSeeds},
     };
     bool ok = true;

@@ -17,7 +17,9 @@ EditHandoff::~EditHandoff() {
     while (edits_.pop(e)) synth::freeUnappliedEdit(e);
 }
 
-bool EditHandoff::valid() const { return otherThreadView_ && truth_.valid() && edits_.valid() && disposals_.valid(); }
+bool EditHandoff::valid() const {
+    return otherThreadView_ && truth_.valid() && edits_.valid() && disposals_.valid();
+}
 
 void EditHandoff::startAudio() {
     std::lock_guard<std::recursive_mutex> lock(mainSide_);

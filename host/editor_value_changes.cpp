@@ -12,9 +12,9 @@
 
 namespace velt::corvane::host {
 
+using protocol::kReset;
 using synth::EditKind;
 using synth::EngineEdit;
-using protocol::kReset;
 
 namespace {
 

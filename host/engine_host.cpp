@@ -41,7 +41,9 @@ EngineHost::~EngineHost() {
     }
 }
 
-bool EngineHost::valid() const { return rack_ && synth_ && midiIn_ && slotShadow_ && handoff_ && handoff_->valid(); }
+bool EngineHost::valid() const {
+    return rack_ && synth_ && midiIn_ && slotShadow_ && handoff_ && handoff_->valid();
+}
 
 void EngineHost::setSuspended(bool suspended) {
     // The rack is looked at only when it has a slot besides the MIDI input.
@@ -53,7 +55,9 @@ void EngineHost::endLongEdit(int32_t clearMask) {
     if (left == 0) setSuspended(false);
 }
 
-void EngineHost::stopAllVoices() { submit(edit(EditKind::KillVoices, -1)); }
+void EngineHost::stopAllVoices() {
+    submit(edit(EditKind::KillVoices, -1));
+}
 
 void EngineHost::changePolyphony(int32_t n) {
     std::lock_guard<std::recursive_mutex> lock(handoff_->mainSide());

@@ -30,7 +30,9 @@ state::PartRecord recordOf(const PartState& p) {
     return r;
 }
 
-int32_t toInt32(uint32_t v) { return v > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(v); }
+int32_t toInt32(uint32_t v) {
+    return v > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(v);
+}
 
 // A chunk from another build or a damaged file must not put values into the records
 // that the engine cannot index with.

@@ -48,8 +48,8 @@ private:
     std::deque<Pending> pending_;
     EngineView truth_;
     bool truthBuilt_ = false;
-    uint64_t builtFrom_ = 0;    ///< publication of the view truth_ was built from
-    uint64_t playedUpTo_ = 0;   ///< last seq played on the twin for truth_
+    uint64_t builtFrom_ = 0;   ///< publication of the view truth_ was built from
+    uint64_t playedUpTo_ = 0;  ///< last seq played on the twin for truth_
     int32_t builtVoices_ = 0;
 };
 

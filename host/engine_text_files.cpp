@@ -20,7 +20,8 @@ namespace {
 bool sameTone(const TonePreset& a, const TonePreset& b) {
     return std::memcmp(a.presetName, b.presetName, kPresetNameLength) == 0 && a.lfoFreq == b.lfoFreq &&
            a.strc == b.strc && a.tune == b.tune && a.lms == b.lms && a.wave == b.wave && a.tl == b.tl &&
-           a.ar == b.ar && a.dr == b.dr && a.sl == b.sl && a.rr == b.rr && a.kf == b.kf && a.kfStart == b.kfStart;
+           a.ar == b.ar && a.dr == b.dr && a.sl == b.sl && a.rr == b.rr && a.kf == b.kf &&
+           a.kfStart == b.kfStart;
 }
 
 bool sameSampler(const SamplerPreset& a, const SamplerPreset& b) {

@@ -73,13 +73,13 @@ struct StateChunk {
 /// Where a read stopped. Fields before the stop were stored into the chunk; records
 /// only partly read hold the read fields over whatever the chunk held before.
 struct ReadProgress {
-    bool versionRead = false;   ///< a version byte was read (it may still be refused)
+    bool versionRead = false;  ///< a version byte was read (it may still be refused)
     bool versionAccepted = false;
-    bool flagsRead = false;     ///< acceptSysEx and nrpnEnabled (never fail on their own)
+    bool flagsRead = false;  ///< acceptSysEx and nrpnEnabled (never fail on their own)
     bool volumeRead = false;
     bool tuneRead = false;
     bool voiceCountRead = false;
-    int32_t partsReached = 0;     ///< parts with at least one field read
+    int32_t partsReached = 0;  ///< parts with at least one field read
     int32_t tonesReached = 0;
     int32_t samplersReached = 0;
     std::array<SlotProgress, kSampleSlotCount> slots{};

@@ -17,9 +17,7 @@ public:
     /// Writer: the buffer that publish() will hand over.
     T& writeBuffer() { return items_[back_]; }
     /// Writer: makes writeBuffer() the latest and takes another buffer to fill next.
-    void publish() noexcept {
-        back_ = middle_.exchange(back_ | kFresh, std::memory_order_acq_rel) & kIndex;
-    }
+    void publish() noexcept { back_ = middle_.exchange(back_ | kFresh, std::memory_order_acq_rel) & kIndex; }
 
     /// Reader: the latest published buffer (or the one read before when nothing is new).
     const T& read() noexcept {

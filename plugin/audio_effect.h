@@ -38,8 +38,8 @@ public:
 
     OBJ_METHODS(AudioEffect, Component)
     DEFINE_INTERFACES
-        DEF_INTERFACE(IAudioProcessor)
-        DEF_INTERFACE(IProcessContextRequirements)
+    DEF_INTERFACE(IAudioProcessor)
+    DEF_INTERFACE(IProcessContextRequirements)
     END_DEFINE_INTERFACES(Component)
     REFCOUNT_METHODS(Component)
 

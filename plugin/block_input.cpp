@@ -20,7 +20,9 @@ int32_t scaled(ParamValue value, int32_t range) {
     return static_cast<int32_t>(value * range + 0.5);
 }
 
-int32_t offsetOf(int32 sampleOffset) { return std::max<int32>(sampleOffset, 0); }
+int32_t offsetOf(int32 sampleOffset) {
+    return std::max<int32>(sampleOffset, 0);
+}
 
 /// One mapped parameter's value as the MIDI message it stands for.
 void queueMappedValue(util::MidiController& midi, ParamID id, int32_t at, ParamValue value) noexcept {
@@ -37,7 +39,9 @@ void queueMappedValue(util::MidiController& midi, ParamID id, int32_t at, ParamV
 }
 
 /// A legacy controller event's data byte; hosts' values outside 0..127 are held to it.
-int32_t dataByte(int8 v) { return std::clamp<int32_t>(v, 0, 127); }
+int32_t dataByte(int8 v) {
+    return std::clamp<int32_t>(v, 0, 127);
+}
 
 void queueLegacyController(util::MidiController& midi, int32_t at, const LegacyMIDICCOutEvent& e) noexcept {
     if (e.channel < 0 || e.channel > 15) return;

@@ -2,10 +2,10 @@
 // and keeps the engine address, from which the host's program lists read the tone names.
 #include <cstring>
 
-#include "plugin/corvane_vst_controller.h"
 #include "host/editor_link.h"
 #include "host/editor_protocol.h"
 #include "host/engine_display.h"
+#include "plugin/corvane_vst_controller.h"
 #include "plugin/message_id.h"
 
 namespace Steinberg {
@@ -33,8 +33,7 @@ bool readEngineAddress(IMessage* message, EngineDisplay*& engine) {
 }  // namespace
 
 tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
-    if (!message)
-        return kInvalidArgument;
+    if (!message) return kInvalidArgument;
     using velt::corvane::host::EditorLink;
     EditorLink* editor = editorLink_;
     if (hasMessageId(message, protocol::kValueUpdate)) {
@@ -48,15 +47,12 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
     }
     if (hasMessageId(message, protocol::kOpenGuiAnswer)) {
         EngineDisplay* engine = nullptr;
-        if (!readEngineAddress(message, engine))
-            return kResultOk;
+        if (!readEngineAddress(message, engine)) return kResultOk;
         engine_ = engine;
         checkProgramNames();
-        if (!editor)
-            return kResultOk;
+        if (!editor) return kResultOk;
         editor->setEngine(engine);
-        if (engine)
-            editor->refreshFromEngine();
+        if (engine) editor->refreshFromEngine();
         return kResultOk;
     }
     const bool setState = hasMessageId(message, protocol::kSetState);
@@ -64,20 +60,17 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
         EngineDisplay* engine = nullptr;
         // Only the address is taken from a restore's message; the editor keeps the one its
         // handshake gave.
-        if (setState && readEngineAddress(message, engine))
-            engine_ = engine;
+        if (setState && readEngineAddress(message, engine)) engine_ = engine;
         if (setState)
             noteRestore();
         else
             checkProgramNames();
-        if (editor && editor->engine())
-            editor->refreshFromEngine();
+        if (editor && editor->engine()) editor->refreshFromEngine();
         return kResultOk;
     }
     if (hasMessageId(message, protocol::kGetState)) {
         EngineDisplay* engine = nullptr;
-        if (readEngineAddress(message, engine))
-            engine_ = engine;
+        if (readEngineAddress(message, engine)) engine_ = engine;
         // Names a song's SysEx changed reach the host's lists at the latest when it saves.
         checkProgramNames();
     }
@@ -86,8 +79,7 @@ tresult PLUGIN_API CorvaneVSTController::notify(IMessage* message) {
 
 tresult PLUGIN_API CorvaneVSTController::disconnect(IConnectionPoint* other) {
     engine_ = nullptr;
-    if (editorLink_)
-        editorLink_->setEngine(nullptr);
+    if (editorLink_) editorLink_->setEngine(nullptr);
     return EditControllerEx1::disconnect(other);
 }
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <new>
 
-#include "plugin/corvane_vst_controller.h"
 #include "host/engine_display.h"
-#include "plugin/parameter_ids.h"
 #include "host/state_chunk.h"
+#include "plugin/corvane_vst_controller.h"
+#include "plugin/parameter_ids.h"
 #include "plugin/state_stream.h"
 #include "pluginterfaces/base/ustring.h"
 
@@ -42,8 +42,7 @@ void CorvaneVSTController::readToneNames(std::array<std::array<char, 17>, 128>& 
         return;
     }
     velt::corvane::TonePreset fresh{};
-    if (!view)
-        velt::corvane::resetTonePreset(fresh);
+    if (!view) velt::corvane::resetTonePreset(fresh);
     for (int32 i = 0; i < kProgramCount; ++i) {
         // Without the processor's address, the names of a new instance.
         std::memcpy(names[i].data(), view ? view->tones[i].presetName : fresh.presetName, 16);
@@ -56,25 +55,23 @@ int32 PLUGIN_API CorvaneVSTController::getProgramListCount() {
 }
 
 tresult PLUGIN_API CorvaneVSTController::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
-    if (listIndex < 0 || listIndex >= kListCount)
-        return kResultFalse;
+    if (listIndex < 0 || listIndex >= kListCount) return kResultFalse;
     info.id = ids::programUnitId(listIndex);
     UString(info.name, 128).fromAscii("Tone Presets");
     info.programCount = kProgramCount;
     return kResultOk;
 }
 
-tresult PLUGIN_API CorvaneVSTController::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
-    if (channelOfList(listId) < 0 || programIndex < 0 || programIndex >= kProgramCount)
-        return kResultFalse;
+tresult PLUGIN_API CorvaneVSTController::getProgramName(ProgramListID listId, int32 programIndex,
+                                                        String128 name) {
+    if (channelOfList(listId) < 0 || programIndex < 0 || programIndex >= kProgramCount) return kResultFalse;
     std::array<std::array<char, 17>, 128> names;
     readToneNames(names);
     char tone[17];
     std::memcpy(tone, names[programIndex].data(), 17);
     // Names are blank-padded to 16 characters; the host shows them trimmed.
     int32 length = 16;
-    while (length > 0 && (tone[length - 1] == ' ' || tone[length - 1] == '\0'))
-        --length;
+    while (length > 0 && (tone[length - 1] == ' ' || tone[length - 1] == '\0')) --length;
     tone[length] = '\0';
     for (int32 i = 0; i < length; ++i)
         if (static_cast<unsigned char>(tone[i]) < 0x20 || static_cast<unsigned char>(tone[i]) > 0x7E)
@@ -94,12 +91,10 @@ tresult PLUGIN_API CorvaneVSTController::getProgramName(ProgramListID listId, in
 }
 
 void CorvaneVSTController::checkProgramNames() {
-    if (!namesListed_)
-        return;
+    if (!namesListed_) return;
     std::array<std::array<char, 17>, 128> names;
     readToneNames(names);
-    if (names == listedNames_)
-        return;
+    if (names == listedNames_) return;
     listedNames_ = names;
     for (int32 channel = 0; channel < kListCount; ++channel)
         notifyProgramListChange(ids::programUnitId(channel), kAllProgramInvalid);
@@ -108,30 +103,24 @@ void CorvaneVSTController::checkProgramNames() {
 void CorvaneVSTController::noteRestore() {
     namesRestored_ = false;
     restorePending_ = engine_ && engine_->audioRunning();
-    if (restorePending_)
-        restoreMark_ = engine_->view().editsApplied;
+    if (restorePending_) restoreMark_ = engine_->view().editsApplied;
     checkProgramNames();
 }
 
 bool CorvaneVSTController::readRestoredNames(IBStream* state, std::array<std::array<char, 17>, 128>& names) {
     std::unique_ptr<velt::corvane::state::StateChunk> chunk(new (std::nothrow)
-                                                                        velt::corvane::state::StateChunk);
-    if (!chunk || !state)
-        return false;
+                                                                velt::corvane::state::StateChunk);
+    if (!chunk || !state) return false;
     // Tones the chunk does not reach keep their names, as the restore leaves them.
     readToneNames(names);
-    for (int32 i = 0; i < kProgramCount; ++i)
-        std::memcpy(chunk->tones[i].presetName, names[i].data(), 16);
+    for (int32 i = 0; i < kProgramCount; ++i) std::memcpy(chunk->tones[i].presetName, names[i].data(), 16);
     int64 start = 0;
     const bool rewind = state->tell(&start) == kResultOk;
     velt::corvane::plugin::StreamSource source(state);
-    const velt::corvane::state::ReadProgress progress =
-        velt::corvane::state::readStateChunk(source, *chunk);
+    const velt::corvane::state::ReadProgress progress = velt::corvane::state::readStateChunk(source, *chunk);
     // The base class reads nothing, but a host may hand the stream on.
-    if (rewind)
-        state->seek(start, IBStream::kIBSeekSet, nullptr);
-    if (!progress.versionAccepted)
-        return false;
+    if (rewind) state->seek(start, IBStream::kIBSeekSet, nullptr);
+    if (!progress.versionAccepted) return false;
     for (int32 i = 0; i < progress.tonesReached && i < kProgramCount; ++i) {
         std::memcpy(names[i].data(), chunk->tones[i].presetName, 16);
         names[i][16] = '\0';

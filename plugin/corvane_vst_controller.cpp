@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "plugin/parameter_ids.h"
 #include "editor/corvane_vstgui_editor.h"
+#include "plugin/parameter_ids.h"
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "synth/core/engine_limits.h"
@@ -33,8 +33,7 @@ FUnknown* CorvaneVSTController::createInstance(void* /*context*/) {
 }
 
 tresult PLUGIN_API CorvaneVSTController::initialize(FUnknown* context) {
-    if (EditControllerEx1::initialize(context) != kResultOk)
-        return kResultOk;
+    if (EditControllerEx1::initialize(context) != kResultOk) return kResultOk;
     if (!registerParameters()) {
         parameters.removeAll();
         units.clear();
@@ -62,12 +61,10 @@ bool CorvaneVSTController::registerParameters() {
 
     // Channels 0 to 15 each carry 128 controllers, pitch bend and program change.
     parameters.init(1 + kPartCount * (kControllerCount + 2));
-    if (!addUnitChecked("Root", kRootUnitId, kNoProgramListId))
-        return false;
+    if (!addUnitChecked("Root", kRootUnitId, kNoProgramListId)) return false;
     if (!addParameterChecked("bypass", ids::kBypassId, 1, 0.0, ParameterInfo::kIsBypass, kRootUnitId))
         return false;
-    if (!addUnitChecked("MIDI Contloller", ids::kMidiControllerUnitId, kNoProgramListId))
-        return false;
+    if (!addUnitChecked("MIDI Contloller", ids::kMidiControllerUnitId, kNoProgramListId)) return false;
 
     char title[32];
     for (int32 channel = 0; channel < kPartCount; ++channel) {
@@ -87,8 +84,7 @@ bool CorvaneVSTController::registerParameters() {
             return false;
     }
     for (int32 channel = 0; channel < kPartCount; ++channel) {
-        if (!registerProgramChannel(channel))
-            return false;
+        if (!registerProgramChannel(channel)) return false;
     }
     return true;
 }
@@ -97,8 +93,7 @@ bool CorvaneVSTController::registerProgramChannel(int32 channel) {
     // The unit names a program list of the same id; the list object itself is added here once
     // the tone preset names are listed.
     const int32 unitId = ids::programUnitId(channel);
-    if (!addUnitChecked("program", unitId, unitId))
-        return false;
+    if (!addUnitChecked("program", unitId, unitId)) return false;
     const ParamID id = ids::midiParamId(channel, ids::kProgramChangeNumber);
     char title[32];
     std::snprintf(title, sizeof(title), "%u", static_cast<unsigned>(id));
@@ -106,21 +101,18 @@ bool CorvaneVSTController::registerProgramChannel(int32 channel) {
 }
 
 tresult PLUGIN_API CorvaneVSTController::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
-    if (paramIndex < 0 || paramIndex >= parameters.getParameterCount())
-        return kResultFalse;
+    if (paramIndex < 0 || paramIndex >= parameters.getParameterCount()) return kResultFalse;
     return EditControllerEx1::getParameterInfo(paramIndex, info);
 }
 
 tresult PLUGIN_API CorvaneVSTController::getUnitInfo(int32 unitIndex, UnitInfo& info) {
-    if (unitIndex < 0 || unitIndex >= getUnitCount())
-        return kResultFalse;
+    if (unitIndex < 0 || unitIndex >= getUnitCount()) return kResultFalse;
     return EditControllerEx1::getUnitInfo(unitIndex, info);
 }
 
 tresult PLUGIN_API CorvaneVSTController::getUnitByBus(MediaType type, BusDirection dir, int32 busIndex,
                                                       int32 channel, UnitID& unitId) {
-    if (type != kEvent || dir != kInput || busIndex != 0)
-        return kResultFalse;
+    if (type != kEvent || dir != kInput || busIndex != 0) return kResultFalse;
     unitId = ids::programUnitId(channel);
     return kResultOk;
 }
@@ -129,23 +121,19 @@ tresult PLUGIN_API CorvaneVSTController::getMidiControllerAssignment(int32 /*bus
                                                                      CtrlNumber midiControllerNumber,
                                                                      ParamID& id) {
     // A negative number is no controller at all; it would map outside the id scheme.
-    if (midiControllerNumber > ids::kProgramChangeNumber || midiControllerNumber < 0)
-        return kResultFalse;
+    if (midiControllerNumber > ids::kProgramChangeNumber || midiControllerNumber < 0) return kResultFalse;
     // Hosts drop a mapping whose id names no parameter, or refuse the plug-in: aftertouch
     // (128) has none, and after terminate nothing has.
     const ParamID mapped = ids::midiParamId(channel, midiControllerNumber);
-    if (!getParameterObject(mapped))
-        return kResultFalse;
+    if (!getParameterObject(mapped)) return kResultFalse;
     id = mapped;
     return kResultOk;
 }
 
 IPlugView* PLUGIN_API CorvaneVSTController::createView(FIDString name) {
-    if (!name || std::strcmp(name, ViewType::kEditor) != 0)
-        return nullptr;
+    if (!name || std::strcmp(name, ViewType::kEditor) != 0) return nullptr;
     auto* editor = new (std::nothrow) CorvaneVSTGUIEditor(this, this);
-    if (!editor)
-        return nullptr;
+    if (!editor) return nullptr;
     // A view opened again later gets the engine at once, as the handshake would give it.
     editor->setEngine(engine_);
     editor_ = editor;
@@ -158,29 +146,24 @@ void CorvaneVSTController::editorDestroyed(EditorView* editor) {
 }
 
 void CorvaneVSTController::editorAttached(EditorView* editor) {
-    if (!editor)
-        return;
+    if (!editor) return;
     // Every view this controller creates is the instrument's editor.
     auto* view = static_cast<CorvaneVSTGUIEditor*>(editor);
-    if (view == editor_)
-        return;
+    if (view == editor_) return;
     editor_ = view;
     editorLink_ = view;
     view->setEngine(engine_);
-    if (engine_)
-        view->refreshFromEngine();
+    if (engine_) view->refreshFromEngine();
 }
 
 void CorvaneVSTController::editorRemoved(EditorView* editor) {
-    if (editor && editor == static_cast<EditorView*>(editor_))
-        editor_->setEngine(nullptr);
+    if (editor && editor == static_cast<EditorView*>(editor_)) editor_->setEngine(nullptr);
     forgetEditor(editor);
 }
 
 void CorvaneVSTController::forgetEditor(EditorView* editor) {
     // Only the current editor is forgotten: an older view closing late leaves the new one.
-    if (editor && editor != static_cast<EditorView*>(editor_))
-        return;
+    if (editor && editor != static_cast<EditorView*>(editor_)) return;
     editor_ = nullptr;
     editorLink_ = nullptr;
 }

@@ -4,10 +4,9 @@
 #include <array>
 #include <string>
 
+#include "host/editor_link.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
-
-#include "host/editor_link.h"
 
 namespace velt::corvane::host {
 class EngineDisplay;
@@ -42,8 +41,7 @@ public:
     /// Controllers 0 to 127, pitch bend (129) and program change (130) on channel & 15 map to
     /// their MIDI parameter id (any bus); any number without a parameter gives kResultFalse.
     tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
-                                                   CtrlNumber midiControllerNumber,
-                                                   ParamID& id) override;
+                                                   CtrlNumber midiControllerNumber, ParamID& id) override;
 
     /// The processor's messages for the editor, and the engine address for the program names.
     tresult PLUGIN_API notify(IMessage* message) override;
@@ -78,7 +76,7 @@ public:
 
     OBJ_METHODS(CorvaneVSTController, EditControllerEx1)
     DEFINE_INTERFACES
-        DEF_INTERFACE(IMidiMapping)
+    DEF_INTERFACE(IMidiMapping)
     END_DEFINE_INTERFACES(EditControllerEx1)
     REFCOUNT_METHODS(EditControllerEx1)
 

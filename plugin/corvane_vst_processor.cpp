@@ -5,10 +5,10 @@
 #include <new>
 #include <thread>
 
-#include "plugin/block_input.h"
 #include "host/editor_protocol.h"
 #include "host/editor_requests.h"
 #include "host/engine_host.h"
+#include "plugin/block_input.h"
 #include "plugin/plugin_ids.h"
 #include "plugin/state_stream.h"
 #include "pluginterfaces/base/ustring.h"
@@ -102,7 +102,8 @@ tresult PLUGIN_API CorvaneVSTProcessor::setActive(TBool state) {
     if (engine_) {
         if (state) {
             if (!scratch_) {
-                scratch_.reset(new (std::nothrow) float[static_cast<size_t>(kMinScratchFrames) * kChannelCount]);
+                scratch_.reset(
+                    new (std::nothrow) float[static_cast<size_t>(kMinScratchFrames) * kChannelCount]);
                 scratchFrames_ = scratch_ ? kMinScratchFrames : 0;
             }
             engine_->rack().activateAll();
@@ -165,7 +166,8 @@ void CorvaneVSTProcessor::render(ProcessData& data) noexcept {
     for (int32 done = 0; done < frames; done += step) {
         const int32 n = std::min(step, frames - done);
         for (int32 i = 0; i < kChannelCount; ++i) {
-            piece[i] = channels[i] ? channels[i] + done : scratch_.get() + static_cast<size_t>(i) * scratchFrames_;
+            piece[i] =
+                channels[i] ? channels[i] + done : scratch_.get() + static_cast<size_t>(i) * scratchFrames_;
             std::memset(piece[i], 0, sizeof(float) * n);
         }
         engine_->rack().processBlock(piece, n);

@@ -11,7 +11,7 @@
 namespace velt::corvane::host {
 class EngineHost;
 class EditorRequests;
-}
+}  // namespace velt::corvane::host
 
 namespace Steinberg {
 namespace Vst {

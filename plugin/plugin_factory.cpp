@@ -6,11 +6,10 @@ namespace Steinberg {
 
 CPluginFactory* gPluginFactory = nullptr;
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info) : factoryInfo_(info) {
-    FUNKNOWN_CTOR
-}
+CPluginFactory::CPluginFactory(const PFactoryInfo& info)
+    : factoryInfo_(info){FUNKNOWN_CTOR}
 
-CPluginFactory::~CPluginFactory() {
+      CPluginFactory::~CPluginFactory() {
     if (gPluginFactory == this) gPluginFactory = nullptr;
 }
 

@@ -2,13 +2,12 @@
 #include <new>
 #include <string>
 
-#include "pluginterfaces/base/ustring.h"
-#include "pluginterfaces/vst/ivstmessage.h"
-#include "public.sdk/source/vst/hosting/hostclasses.h"
-
 #include "fuzz/fuzz_bodies/fuzz_bodies.h"
 #include "fuzz/fuzz_bodies/message_script.h"
 #include "fuzz/fuzz_bodies/processor_rig.h"
+#include "pluginterfaces/base/ustring.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+#include "public.sdk/source/vst/hosting/hostclasses.h"
 
 namespace velt::corvane::fuzz {
 namespace {
@@ -95,20 +94,26 @@ void addAttribute(ScriptReader& in, IAttributeList& a, const std::string& folder
             a.setString(name, wide);
             break;
         }
-        case script::kIntWrongName: a.setInt(in.byte() & 1 ? "path" : "val", static_cast<int64>(in.u64())); break;
+        case script::kIntWrongName:
+            a.setInt(in.byte() & 1 ? "path" : "val", static_cast<int64>(in.u64()));
+            break;
         case script::kFloatTag: a.setFloat("tag", in.f64()); break;
         case script::kBinaryOdd: {
             const std::string s = in.text(kMaxNameBytes);
             // A lone zero rather than zero bytes: the SDK's host attribute list leaks an empty binary.
-            if (s.empty()) a.setBinary("path", "", 1);
-            else a.setBinary("tag", s.data(), static_cast<uint32>(s.size()));
+            if (s.empty())
+                a.setBinary("path", "", 1);
+            else
+                a.setBinary("tag", s.data(), static_cast<uint32>(s.size()));
             break;
         }
         case script::kName: {
             const std::string s = in.text(kMaxNameBytes);
             // Never zero bytes: the SDK's host attribute list leaks an empty binary.
-            if (s.empty()) a.setBinary("name", "", 1);
-            else a.setBinary("name", s.data(), static_cast<uint32>(s.size()));
+            if (s.empty())
+                a.setBinary("name", "", 1);
+            else
+                a.setBinary("name", s.data(), static_cast<uint32>(s.size()));
             break;
         }
         default: break;

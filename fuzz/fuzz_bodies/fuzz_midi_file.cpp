@@ -1,8 +1,7 @@
 #include <cstdlib>
 
-#include "tools/toolkit/midi_file_reader.h"
-
 #include "fuzz/fuzz_bodies/fuzz_bodies.h"
+#include "tools/toolkit/midi_file_reader.h"
 
 namespace velt::corvane::fuzz {
 

@@ -1,7 +1,6 @@
-#include "public.sdk/source/common/memorystream.h"
-
 #include "fuzz/fuzz_bodies/fuzz_bodies.h"
 #include "fuzz/fuzz_bodies/processor_rig.h"
+#include "public.sdk/source/common/memorystream.h"
 
 namespace velt::corvane::fuzz {
 

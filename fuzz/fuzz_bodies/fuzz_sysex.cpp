@@ -3,13 +3,12 @@
 #include <new>
 #include <vector>
 
+#include "fuzz/fuzz_bodies/fuzz_bodies.h"
+#include "fuzz/fuzz_bodies/small_wav.h"
 #include "synth/core/midi_controller.h"
 #include "synth/core/module_rack.h"
 #include "synth/pcm/sample_import.h"
 #include "synth/pcm/synthesizer_pcm.h"
-
-#include "fuzz/fuzz_bodies/fuzz_bodies.h"
-#include "fuzz/fuzz_bodies/small_wav.h"
 
 namespace velt::corvane::fuzz {
 namespace {

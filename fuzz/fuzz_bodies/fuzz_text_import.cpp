@@ -2,11 +2,10 @@
 #include <new>
 #include <string>
 
-#include "presetfiles/preset_text_import.h"
-#include "synth/pcm/sample_import.h"
-
 #include "fuzz/fuzz_bodies/fuzz_bodies.h"
 #include "fuzz/fuzz_bodies/small_wav.h"
+#include "presetfiles/preset_text_import.h"
+#include "synth/pcm/sample_import.h"
 
 namespace velt::corvane::fuzz {
 

@@ -1,7 +1,6 @@
+#include "fuzz/fuzz_bodies/fuzz_bodies.h"
 #include "synth/pcm/sample_import.h"
 #include "synth/pcm/sound_records.h"
-
-#include "fuzz/fuzz_bodies/fuzz_bodies.h"
 
 namespace velt::corvane::fuzz {
 

@@ -18,24 +18,25 @@ enum Selector : uint8_t {
     kOpenGui = 2,      ///< "GUIEditor:openGUI"
     kGarbageId = 3,    ///< an id of up to 32 bytes from the script (length byte first)
     kNoId = 4,         ///< a message whose id was never set
-    kAudio = 5,        ///< not a message: the next byte toggles activation (bit 0) and runs blocks (bits 1..3)
-    kNameChange = 6,   ///< "GUIEditor:cvNameChange"
+    kAudio = 5,       ///< not a message: the next byte toggles activation (bit 0) and runs blocks (bits 1..3)
+    kNameChange = 6,  ///< "GUIEditor:cvNameChange"
     kSelectorCount = 7,
 };
 
 /// Attribute kinds (the byte modulo kKindCount).
 enum Kind : uint8_t {
-    kTagShort = 0,     ///< int "tag" = code | group << 8, from two bytes (group, code)
-    kTagRaw = 1,       ///< int "tag" from 8 bytes, little-endian
-    kValByte = 2,      ///< float "val" = byte / 255
-    kValRaw = 3,       ///< float "val" from the 8 bytes of a double (NaN and infinities too)
-    kPathZero = 4,     ///< binary "path": a file name (length byte, bytes) and a terminating zero
-    kPathBare = 5,     ///< ... without the terminating zero
-    kString = 6,       ///< string attribute named "tag", "val" or "path" (name byte, length byte, bytes)
+    kTagShort = 0,      ///< int "tag" = code | group << 8, from two bytes (group, code)
+    kTagRaw = 1,        ///< int "tag" from 8 bytes, little-endian
+    kValByte = 2,       ///< float "val" = byte / 255
+    kValRaw = 3,        ///< float "val" from the 8 bytes of a double (NaN and infinities too)
+    kPathZero = 4,      ///< binary "path": a file name (length byte, bytes) and a terminating zero
+    kPathBare = 5,      ///< ... without the terminating zero
+    kString = 6,        ///< string attribute named "tag", "val" or "path" (name byte, length byte, bytes)
     kIntWrongName = 7,  ///< int "val" or "path" (name byte, 8 bytes)
-    kFloatTag = 8,     ///< float "tag" (8 bytes)
-    kBinaryOdd = 9,    ///< binary "tag" (length byte, bytes) or a binary "path" holding one zero byte (length 0)
-    kName = 10,        ///< binary "name" (length byte, bytes): 16 bytes is a name field's text
+    kFloatTag = 8,      ///< float "tag" (8 bytes)
+    kBinaryOdd =
+        9,       ///< binary "tag" (length byte, bytes) or a binary "path" holding one zero byte (length 0)
+    kName = 10,  ///< binary "name" (length byte, bytes): 16 bytes is a name field's text
     kKindCount = 11,
 };
 

@@ -7,12 +7,11 @@
 #include <new>
 #include <system_error>
 
+#include "fuzz/fuzz_bodies/small_wav.h"
 #include "presetfiles/preset_text_export.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "tools/vst3host/host_object.h"
-
-#include "fuzz/fuzz_bodies/small_wav.h"
 
 namespace velt::corvane::fuzz {
 
@@ -135,7 +134,8 @@ void ProcessorRig::makeFixtures() {
     const auto bytesOf = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
     fixtures_.push_back({"t0.txt", bytesOf(presetfiles::formatTonePresets(tones.get()))});
     fixtures_.push_back({"t1.txt", bytesOf(presetfiles::formatSamplerPresets(samplers.get()))});
-    fixtures_.push_back({"t2.txt", bytesOf("@:0, 10, 250, 20, 200, 261.625000\n@:1, 0, 100, 0, 0, 440.000000\n")});
+    fixtures_.push_back(
+        {"t2.txt", bytesOf("@:0, 10, 250, 20, 200, 261.625000\n@:1, 0, 100, 0, 0, 440.000000\n")});
 }
 
 void ProcessorRig::setActive(bool active) {
@@ -154,7 +154,8 @@ void ProcessorRig::processBlock(int32_t frames) {
     if (frames > kMaxFrames) frames = kMaxFrames;
     float* channels[2 * kOutputBusCount];
     AudioBusBuffers outputs[kOutputBusCount];
-    for (int32_t i = 0; i < 2 * kOutputBusCount; ++i) channels[i] = buffers_.data() + static_cast<size_t>(i) * kMaxFrames;
+    for (int32_t i = 0; i < 2 * kOutputBusCount; ++i)
+        channels[i] = buffers_.data() + static_cast<size_t>(i) * kMaxFrames;
     for (int32_t b = 0; b < kOutputBusCount; ++b) {
         outputs[b].numChannels = 2;
         outputs[b].silenceFlags = 0;

@@ -8,7 +8,7 @@ namespace velt::corvane::fuzz {
 
 struct WavShape {
     int32_t channels = 1;
-    int32_t bits = 16;          ///< 8, 16, 24 or 32
+    int32_t bits = 16;  ///< 8, 16, 24 or 32
     int32_t frames = 64;
     uint32_t sampleRate = 44100;
     uint16_t formatTag = 1;

@@ -12,7 +12,8 @@ void writeMessageSeeds(SeedFolder& out) {
     const uint8_t groups[] = {0x00, 0x01, 0x10, 0x20, 0x30};
     for (uint8_t group : groups) {
         Writer w;
-        for (int code = 0; code <= 144; code += (code < 20 ? 1 : 9)) w.valueChange(group, static_cast<uint8_t>(code), 200);
+        for (int code = 0; code <= 144; code += (code < 20 ? 1 : 9))
+            w.valueChange(group, static_cast<uint8_t>(code), 200);
         w.valueChange(group, 1, 0).valueChange(group, 1, 255);
         out.add("values_group_" + std::to_string(group) + ".msg", w.bytes());
     }
@@ -20,7 +21,10 @@ void writeMessageSeeds(SeedFolder& out) {
     Writer imports;
     imports.fileSelect(0x21, 0, "a.wav").fileSelect(0x22, 1, "b.wav").fileSelect(0x23, 2, "a.wav");
     imports.fileSelect(0x11, 0, "t0.txt").fileSelect(0x12, 0, "t1.txt").fileSelect(0x15, 0, "t2.txt");
-    imports.valueChange(0x30, 1, 0).valueChange(0x30, 7, 10).valueChange(0x30, 8, 240).valueChange(0x30, 9, 60);
+    imports.valueChange(0x30, 1, 0)
+        .valueChange(0x30, 7, 10)
+        .valueChange(0x30, 8, 240)
+        .valueChange(0x30, 9, 60);
     imports.valueChange(0x30, 10, 200);
     out.add("imports.msg", imports.bytes());
 
@@ -38,14 +42,14 @@ void writeMessageSeeds(SeedFolder& out) {
     out.add("handshake.msg", handshake.bytes());
 
     Writer bad;
-    bad.message(script::kValueChange, 1).tag(0x10, 10);       // no value
-    bad.message(script::kValueChange, 1).val(100);            // no tag
+    bad.message(script::kValueChange, 1).tag(0x10, 10);  // no value
+    bad.message(script::kValueChange, 1).val(100);       // no tag
     bad.message(script::kValueChange, 2).raw(script::kFloatTag);
     for (int i = 0; i < 8; ++i) bad.raw(0);
     bad.val(7);
     bad.message(script::kValueChange, 2).tag(0x01, 2).raw(script::kValRaw);
     for (uint8_t b : {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF8, 0x7F}) bad.raw(b);  // NaN
-    bad.message(script::kFileSelect, 1).path("a.wav");       // no code
+    bad.message(script::kFileSelect, 1).path("a.wav");                              // no code
     bad.message(script::kFileSelect, 2).tag(0x21, 3).path("a.wav", false);
     bad.message(script::kFileSelect, 2).tag(0x21, 4).raw(script::kString).raw(2).raw(5);
     for (char c : std::string("a.wav")) bad.raw(static_cast<uint8_t>(c));
@@ -55,7 +59,8 @@ void writeMessageSeeds(SeedFolder& out) {
 
     Writer live;
     live.audio(1).audio(2 | (3 << 4));
-    for (int code = 3; code <= 16; ++code) live.valueChange(0x10, static_cast<uint8_t>(code), static_cast<uint8_t>(code * 15));
+    for (int code = 3; code <= 16; ++code)
+        live.valueChange(0x10, static_cast<uint8_t>(code), static_cast<uint8_t>(code * 15));
     live.audio(4);
     live.fileSelect(0x21, 0, "a.wav").audio(2).valueChange(0x00, 2, 10).audio(6 | (15 << 4));
     live.fileSelect(0x11, 0, "t0.txt").valueChange(0x01, 5, 90).audio(1).valueChange(0x00, 144, 255);

@@ -42,8 +42,8 @@ void addTrack(Bytes& file, const Bytes& events, bool endOfTrack = true) {
 Bytes tempo(uint32_t delta, uint32_t micros) {
     Bytes b;
     putVlq(b, delta);
-    b.insert(b.end(), {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16), static_cast<uint8_t>(micros >> 8),
-                       static_cast<uint8_t>(micros)});
+    b.insert(b.end(), {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16),
+                       static_cast<uint8_t>(micros >> 8), static_cast<uint8_t>(micros)});
     return b;
 }
 
@@ -56,9 +56,9 @@ Bytes operator+(Bytes a, const Bytes& b) {
 
 void writeMidiFileSeeds(SeedFolder& out) {
     // Running status: one 0x90 then pairs; a note on with velocity 0 as note off.
-    const Bytes melody = tempo(0, 400000) +
-                         Bytes{0x00, 0x90, 60, 100, 0x60, 62, 100, 0x60, 60, 0, 0x00, 62, 0, 0x00, 0xB0, 7, 90,
-                               0x10, 0xE0, 0x00, 0x50, 0x10, 0xC0, 5, 0x81, 0x00, 0x80, 64, 0};
+    const Bytes melody = tempo(0, 400000) + Bytes{0x00, 0x90, 60,   100,  0x60, 62,   100,  0x60, 60,   0,
+                                                  0x00, 62,   0,    0x00, 0xB0, 7,    90,   0x10, 0xE0, 0x00,
+                                                  0x50, 0x10, 0xC0, 5,    0x81, 0x00, 0x80, 64,   0};
     Bytes f0 = header(0, 1, 96);
     addTrack(f0, melody);
     out.add("format0_running_status.mid", f0);

@@ -5,8 +5,8 @@
 #include <memory>
 #include <new>
 
-#include "host/state_chunk.h"
 #include "fuzz/seeds/seed_folder.h"
+#include "host/state_chunk.h"
 
 namespace velt::corvane::fuzz::seeds {
 namespace {
@@ -85,7 +85,8 @@ void writeStateSeeds(SeedFolder& out) {
     const std::vector<uint8_t> full = state::stateChunkBytes(*edited);
     out.add("edited.state", full);
     out.add("edited_cut_in_slots.state",
-            std::vector<uint8_t>(full.begin(), full.end() - static_cast<std::ptrdiff_t>(full.size() > 40 ? 40 : 0)));
+            std::vector<uint8_t>(full.begin(),
+                                 full.end() - static_cast<std::ptrdiff_t>(full.size() > 40 ? 40 : 0)));
 
     // Numbers a saved project should never hold.
     std::unique_ptr<StateChunk> odd = freshChunk();

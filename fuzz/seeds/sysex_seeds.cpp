@@ -5,7 +5,8 @@
 namespace velt::corvane::fuzz::seeds {
 namespace {
 
-std::vector<uint8_t> message(uint8_t block, uint8_t index, uint8_t address, const std::vector<uint8_t>& data) {
+std::vector<uint8_t> message(uint8_t block, uint8_t index, uint8_t address,
+                             const std::vector<uint8_t>& data) {
     std::vector<uint8_t> m = {0xF0, 0x7D, 0x10, 0x23, block, index, address};
     m.insert(m.end(), data.begin(), data.end());
     m.push_back(0xF7);
@@ -26,8 +27,9 @@ void writeSysExSeeds(SeedFolder& out) {
     out.add("master_tune_only.syx", message(0x00, 0, 1, {0}));
     out.add("part_modes.syx", message(0x02, 3, 0, {2, 3}));
     out.add("part_mode_sampler.syx", message(0x02, 9, 1, {3}));
-    out.add("tone_name.syx", message(0x04, 0, 0, {'F', 'u', 'z', 'z', ' ', 't', 'o', 'n', 'e', ' ', '0', '0', '0',
-                                                    '0', '0', '1'}));
+    out.add("tone_name.syx",
+            message(0x04, 0, 0,
+                    {'F', 'u', 'z', 'z', ' ', 't', 'o', 'n', 'e', ' ', '0', '0', '0', '0', '0', '1'}));
     out.add("tone_fields.syx", message(0x04, 5, 0x12, run(1, 14)));
     out.add("tone_all.syx", message(0x04, 127, 0, run(3, 32)));
     out.add("tone_wave_high.syx", message(0x04, 0, 0x18, {0x7F}));

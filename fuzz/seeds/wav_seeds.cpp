@@ -14,8 +14,8 @@ void writeWavSeeds(SeedFolder& out) {
             s.channels = channels;
             s.frames = 33 + bits;
             const uint8_t encoding = static_cast<uint8_t>(n % 3);
-            out.addWithMode("plain_" + std::to_string(bits) + "_" + std::to_string(channels) + ".wav", encoding,
-                            makeWav(s));
+            out.addWithMode("plain_" + std::to_string(bits) + "_" + std::to_string(channels) + ".wav",
+                            encoding, makeWav(s));
             s.oddChunkBefore = true;
             s.oddChunkAfter = true;
             s.trailingChunk = true;

@@ -17,10 +17,8 @@ bool isDispatchedStatus(int32_t status) {
         case kProgramChange:
         case kChannelPressure:
         case kPitchBend:
-        case kSystemExclusive:
-            return true;
-        default:
-            return false;
+        case kSystemExclusive: return true;
+        default: return false;
     }
 }
 
@@ -40,8 +38,8 @@ void MultiTimberSynthBase::renderVoicesTo(BlockContext& context, int32_t p) noex
 void MultiTimberSynthBase::process(BlockContext& context) {
     if (!voices_ || !context.channels) return;
     const int32_t start = context.startOffset;
-    const int32_t end =
-        static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(start) + std::max(context.frameCount, 0), INT32_MAX));
+    const int32_t end = static_cast<int32_t>(
+        std::min<int64_t>(static_cast<int64_t>(start) + std::max(context.frameCount, 0), INT32_MAX));
     for (int32_t i = 0; i < voiceCount_; ++i) voices_[i]->renderPosition = start;
     int32_t p = start;
 
@@ -64,9 +62,7 @@ void MultiTimberSynthBase::process(BlockContext& context) {
         }
 
         switch (e->status) {
-            case kNoteOff:
-                releaseNote(*e);
-                break;
+            case kNoteOff: releaseNote(*e); break;
             case kNoteOn:
                 if (e->data2 > 0) {
                     // The voice starts where the renderer stands, never earlier.
@@ -77,29 +73,18 @@ void MultiTimberSynthBase::process(BlockContext& context) {
                     releaseNote(*e);
                 }
                 break;
-            case kPolyPressure:
-                onPolyPressure(*e);
-                break;
+            case kPolyPressure: onPolyPressure(*e); break;
             case kControlChange:
                 if (e->data1 >= 0 && e->data1 < kControllerCount) {
                     const ControllerHandler handler = controllerHandlers_[e->data1];
                     (this->*handler)(*e);
                 }
                 break;
-            case kProgramChange:
-                parts_[e->channel].program = e->data1;
-                break;
-            case kChannelPressure:
-                onChannelPressure(*e);
-                break;
-            case kPitchBend:
-                onPitchBend(*e);
-                break;
-            case kSystemExclusive:
-                receiveSysEx(*e);
-                break;
-            default:
-                break;
+            case kProgramChange: parts_[e->channel].program = e->data1; break;
+            case kChannelPressure: onChannelPressure(*e); break;
+            case kPitchBend: onPitchBend(*e); break;
+            case kSystemExclusive: receiveSysEx(*e); break;
+            default: break;
         }
     }
     renderVoicesTo(context, end);

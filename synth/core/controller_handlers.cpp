@@ -41,11 +41,11 @@ void MultiTimberSynthBase::fillHandlerTables() {
 }
 
 // Values are stored first; a muted part records them but tells no voice.
-#define CORVANE_FOR_PART_VOICES(channel, call)                                        \
-    do {                                                                              \
-        if (parts_[channel].mode != kModeMute)                                        \
-            for (int32_t i_ = 0; i_ < voiceCount_; ++i_)                              \
-                if (voices_[i_]->part == (channel)) voices_[i_]->call;                \
+#define CORVANE_FOR_PART_VOICES(channel, call)                         \
+    do {                                                               \
+        if (parts_[channel].mode != kModeMute)                         \
+            for (int32_t i_ = 0; i_ < voiceCount_; ++i_)               \
+                if (voices_[i_]->part == (channel)) voices_[i_]->call; \
     } while (0)
 
 void MultiTimberSynthBase::storeController(const MidiEvent& e) {
@@ -84,9 +84,13 @@ void MultiTimberSynthBase::onDataEntryLsb(const MidiEvent& e) {
     dataEntry(e, e.data2, kKeepHigh, 0);
 }
 
-void MultiTimberSynthBase::onDataIncrement(const MidiEvent& e) { dataEntry(e, 0, kKeepAll, 1); }
+void MultiTimberSynthBase::onDataIncrement(const MidiEvent& e) {
+    dataEntry(e, 0, kKeepAll, 1);
+}
 
-void MultiTimberSynthBase::onDataDecrement(const MidiEvent& e) { dataEntry(e, 0, kKeepAll, -1); }
+void MultiTimberSynthBase::onDataDecrement(const MidiEvent& e) {
+    dataEntry(e, 0, kKeepAll, -1);
+}
 
 void MultiTimberSynthBase::dataEntry(const MidiEvent& e, int32_t value, int32_t keepMask, int32_t step) {
     const int32_t index = parts_[e.channel].parameterIndex;
@@ -103,8 +107,12 @@ void MultiTimberSynthBase::selectParameter(PartState& p, bool nrpn) {
 
 namespace {
 // Bits 0-6 LSB, 7-13 MSB, 14 LSB received, 15 MSB received.
-int32_t withLsb(int32_t select, int32_t v) { return (select & 0xBF80) | (v & 0x7F) | 0x4000; }
-int32_t withMsb(int32_t select, int32_t v) { return (((v & 0x7F) | 0x100) * 128) | (select & 0x407F); }
+int32_t withLsb(int32_t select, int32_t v) {
+    return (select & 0xBF80) | (v & 0x7F) | 0x4000;
+}
+int32_t withMsb(int32_t select, int32_t v) {
+    return (((v & 0x7F) | 0x100) * 128) | (select & 0x407F);
+}
 }  // namespace
 
 void MultiTimberSynthBase::onNrpnLsb(const MidiEvent& e) {
@@ -144,7 +152,9 @@ void MultiTimberSynthBase::onAllSoundOff(const MidiEvent& e) {
         if (voices_[i]->part == e.channel) voices_[i]->damp();
 }
 
-void MultiTimberSynthBase::onResetAllControllers(const MidiEvent& e) { resetAllControllers(e.channel); }
+void MultiTimberSynthBase::onResetAllControllers(const MidiEvent& e) {
+    resetAllControllers(e.channel);
+}
 
 void MultiTimberSynthBase::resetAllControllers(int32_t channel) {
     const int32_t ch = channel & 15;
@@ -174,7 +184,8 @@ void MultiTimberSynthBase::onBendSensitivity(int32_t channel, int32_t value, int
     PartState& p = parts_[channel];
     // 64 bits: a restored or edited record may hold any range.
     const int64_t current = static_cast<int64_t>(p.pitchBendRange) * 128;
-    const int32_t r = static_cast<int32_t>(std::clamp<int64_t>(((current & keepMask) | value) / 128 + step, 0, 127));
+    const int32_t r =
+        static_cast<int32_t>(std::clamp<int64_t>(((current & keepMask) | value) / 128 + step, 0, 127));
     p.pitchBendRange = r;
     CORVANE_FOR_PART_VOICES(channel, setBendRange(r));
 }
@@ -184,7 +195,8 @@ void MultiTimberSynthBase::onMasterVolumeParameter(int32_t, int32_t value, int32
     setMasterVolume(levelTable_[(value / 128) & 127]);
 }
 
-void MultiTimberSynthBase::onPartDefaultModeParameter(int32_t channel, int32_t value, int32_t keepMask, int32_t) {
+void MultiTimberSynthBase::onPartDefaultModeParameter(int32_t channel, int32_t value, int32_t keepMask,
+                                                      int32_t) {
     if (keepMask != kKeepLow) return;
     setPartDefaultMode(channel, value / 128);
 }
@@ -202,7 +214,9 @@ void MultiTimberSynthBase::onProgramChange(MidiEvent& e) {
         if (voices_[i]->part == e.channel) voices_[i]->damp();
 }
 
-void MultiTimberSynthBase::onChannelPressure(MidiEvent& e) { parts_[e.channel].channelPressure = e.data1; }
+void MultiTimberSynthBase::onChannelPressure(MidiEvent& e) {
+    parts_[e.channel].channelPressure = e.data1;
+}
 
 void MultiTimberSynthBase::onPitchBend(MidiEvent& e) {
     PartState& p = parts_[e.channel];

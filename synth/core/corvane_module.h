@@ -15,8 +15,8 @@ struct BlockContext {
     float sampleRate = kDefaultSampleRate;
     int32_t channelCount = kChannelCount;
     int32_t maxBlockSize = kDefaultMaxBlockSize;
-    float** channels = nullptr;  ///< 2k, 2k+1: left, right of output bus k; valid during a block
-    MidiEvent* events = nullptr; ///< chain head of the block
+    float** channels = nullptr;   ///< 2k, 2k+1: left, right of output bus k; valid during a block
+    MidiEvent* events = nullptr;  ///< chain head of the block
     int32_t startOffset = 0;
     int32_t frameCount = 0;
 };

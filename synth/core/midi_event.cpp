@@ -4,7 +4,9 @@
 
 namespace velt::corvane {
 
-MidiMessage::MidiMessage() { std::memset(sysExData, 0, sizeof sysExData); }
+MidiMessage::MidiMessage() {
+    std::memset(sysExData, 0, sizeof sysExData);
+}
 
 void MidiMessage::reset() {
     status = kNoteOff;

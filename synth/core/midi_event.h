@@ -34,7 +34,7 @@ public:
     int32_t channel = 0;  ///< 0..15, selects the part
     int32_t data1 = 0;
     int32_t data2 = 0;
-    int32_t sysExLength = 0;  ///< valid bytes in sysExData, 0..256
+    int32_t sysExLength = 0;            ///< valid bytes in sysExData, 0..256
     uint8_t sysExData[kSysExCapacity];  ///< message after the leading 0xF0
 };
 

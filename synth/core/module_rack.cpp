@@ -2,7 +2,9 @@
 
 namespace velt::corvane {
 
-ModuleRack::ModuleRack() { head_.reset(); }
+ModuleRack::ModuleRack() {
+    head_.reset();
+}
 
 float ModuleRack::setSampleRate(float rate) {
     if (!(rate >= 1.0f)) return context_.sampleRate;

@@ -34,9 +34,13 @@ void MultiTimberSynthBase::reset() {
     resetAllParts(false);
 }
 
-void MultiTimberSynthBase::systemReset() { systemResetBody(); }
+void MultiTimberSynthBase::systemReset() {
+    systemResetBody();
+}
 
-void MultiTimberSynthBase::attach(ModuleRack& rack) { applySampleRate(rack.context().sampleRate); }
+void MultiTimberSynthBase::attach(ModuleRack& rack) {
+    applySampleRate(rack.context().sampleRate);
+}
 
 void MultiTimberSynthBase::buildLevelTable() {
     if (!levelTable_) levelTable_.reset(new (std::nothrow) float[128]);
@@ -86,7 +90,9 @@ void MultiTimberSynthBase::setPartDefaultMode(const int32_t& part, const int32_t
     parts_[part & 15].defaultMode = std::clamp(mode, 0, maxPartMode_);
 }
 
-int32_t MultiTimberSynthBase::getPartMode(const int32_t& part) const { return parts_[part & 15].mode; }
+int32_t MultiTimberSynthBase::getPartMode(const int32_t& part) const {
+    return parts_[part & 15].mode;
+}
 
 void MultiTimberSynthBase::setPartMode(const int32_t& part, const int32_t& mode) {
     const int32_t m = std::clamp(mode, 0, maxPartMode_);
@@ -122,7 +128,8 @@ void MultiTimberSynthBase::sendNoteOn(const int32_t& channel, const int32_t& key
     }
 }
 
-void MultiTimberSynthBase::sendPolyPressure(const int32_t& channel, const int32_t& key, const int32_t& value) {
+void MultiTimberSynthBase::sendPolyPressure(const int32_t& channel, const int32_t& key,
+                                            const int32_t& value) {
     scratchEvent_.channel = channel & 15;
     scratchEvent_.data1 = key & 127;
     scratchEvent_.data2 = clampData7(value);

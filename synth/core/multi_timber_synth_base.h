@@ -46,8 +46,8 @@ public:
     };
 
     using ControllerHandler = void (MultiTimberSynthBase::*)(const MidiEvent& event);
-    using ParameterHandler = void (MultiTimberSynthBase::*)(int32_t channel, int32_t value,
-                                                            int32_t keepMask, int32_t step);
+    using ParameterHandler = void (MultiTimberSynthBase::*)(int32_t channel, int32_t value, int32_t keepMask,
+                                                            int32_t step);
 
     MultiTimberSynthBase(const float& masterTune, const float& masterVolume);
     MultiTimberSynthBase(const MultiTimberSynthBase&) = delete;

@@ -23,24 +23,32 @@ int32_t codedCount(int32_t n, int32_t bytes) {
     return static_cast<int32_t>(std::min<int64_t>(n, int64_t{bytes} * 2));
 }
 
-bool codableChannels(int32_t channels) { return channels == 1 || channels == 2; }
+bool codableChannels(int32_t channels) {
+    return channels == 1 || channels == 2;
+}
 
 // The high nibble of a stereo byte belongs to the right channel.
-int32_t stateIndex(int32_t i, int32_t channels) { return (i & 1) != 0 && channels == 2 ? 1 : 0; }
+int32_t stateIndex(int32_t i, int32_t channels) {
+    return (i & 1) != 0 && channels == 2 ? 1 : 0;
+}
 
 void putNibble(uint8_t* out, int32_t i, uint32_t code) {
     uint8_t& byte = out[i >> 1];
     byte = (i & 1) == 0 ? static_cast<uint8_t>(code) : static_cast<uint8_t>(byte | (code << 4));
 }
 
-uint32_t getNibble(const uint8_t* in, int32_t i) { return (in[i >> 1] >> ((i & 1) * 4)) & 0x0Fu; }
+uint32_t getNibble(const uint8_t* in, int32_t i) {
+    return (in[i >> 1] >> ((i & 1) * 4)) & 0x0Fu;
+}
 
 uint32_t signedCode(int32_t magnitude, bool negative) {
     return static_cast<uint32_t>(std::min(magnitude, 7)) + (negative ? 8u : 0u);
 }
 
 // Arithmetic shift: a negative product rounds toward minus infinity.
-int32_t adpcmDelta(int32_t step, uint32_t code) { return (step * kAdpcmDiff[code]) >> 3; }
+int32_t adpcmDelta(int32_t step, uint32_t code) {
+    return (step * kAdpcmDiff[code]) >> 3;
+}
 
 int32_t nextStep(int32_t step, uint32_t code) {
     return std::clamp((step * kAdpcmStep[code]) >> 6, kAdpcmMinStep, kAdpcmMaxStep);

@@ -104,9 +104,12 @@ PreparedSample prepareSampleFromWav(const uint8_t* bytes, size_t size, int32_t e
     const int32_t n = static_cast<int32_t>(static_cast<uint64_t>(info.frameCount) * info.channels);
     PreparedSample p;
     bool enoughMemory = false;
-    if (encoding == kSampleEncodingPcm) enoughMemory = convertPcm(info, n, p);
-    else if (encoding == kSampleEncodingDpcm) enoughMemory = convertThroughDpcm(info, n, p);
-    else enoughMemory = convertThroughAdpcm(info, n, p);
+    if (encoding == kSampleEncodingPcm)
+        enoughMemory = convertPcm(info, n, p);
+    else if (encoding == kSampleEncodingDpcm)
+        enoughMemory = convertThroughDpcm(info, n, p);
+    else
+        enoughMemory = convertThroughAdpcm(info, n, p);
     if (!enoughMemory) return withResult(SampleImportResult::Rejected);
 
     p.sampleRate = static_cast<float>(info.sampleRate);

@@ -35,8 +35,8 @@ void SharedTables::build() {
 
     for (int32_t i = 0; i < kEnvTableSize; ++i) {
         const double x = i / 4096.0;
-        linToLogTable[i] = x > 1.0 / 65536.0 ? 2 * static_cast<int32_t>(std::trunc(0.5 - 256.0 * std::log2(x)))
-                                             : 8192;
+        linToLogTable[i] =
+            x > 1.0 / 65536.0 ? 2 * static_cast<int32_t>(std::trunc(0.5 - 256.0 * std::log2(x))) : 8192;
         logRampTable[i] = 2 * i;
     }
 
@@ -48,10 +48,14 @@ void SharedTables::build() {
 
     for (int32_t k = 0; k < 128; ++k) {
         int32_t pitch;
-        if (k < 32) pitch = 256 * k;
-        else if (k < 64) pitch = 8192 - 256 * (k - 32);
-        else if (k < 96) pitch = -256 * (k - 64);
-        else pitch = 256 * (k - 96) - 8192;
+        if (k < 32)
+            pitch = 256 * k;
+        else if (k < 64)
+            pitch = 8192 - 256 * (k - 32);
+        else if (k < 96)
+            pitch = -256 * (k - 64);
+        else
+            pitch = 256 * (k - 96) - 8192;
         const int32_t amplitude = k < 64 ? 128 * k : 8192 - 128 * (k - 64);
         lfoTable[2 * k] = pitch;
         lfoTable[2 * k + 1] = amplitude;

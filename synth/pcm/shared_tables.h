@@ -15,13 +15,13 @@ struct SharedTables {
     int32_t pitchExpTable[8192];    ///< 2^(30 + i / 8192)
     int32_t pitchShiftTable[128];
     int32_t rateShiftTable[128];
-    int32_t noteLogTable[128];      ///< semitones in 1/8192 octave
+    int32_t noteLogTable[128];  ///< semitones in 1/8192 octave
     int32_t tlTable[256];
     int32_t linToLogTable[kEnvTableSize];
     int32_t logRampTable[kEnvTableSize];
     int32_t keyFollowTable[256];
     int32_t levelLimitTable[129];
-    int32_t lfoTable[256];          ///< 128 pairs (pitch value, amplitude value)
+    int32_t lfoTable[256];  ///< 128 pairs (pitch value, amplitude value)
 
     /// Fills every table.
     void build();

@@ -11,18 +11,18 @@ constexpr int32_t kPresetNameLength = 16;
 /// A tone preset, played by parts in Instrument and Percussion mode.
 struct TonePreset {
     char presetName[kPresetNameLength + 1];  ///< 16 printable characters, zero-terminated
-    int32_t lfoFreq;  ///< 0..16383, about 32 * lfoFreq / 16383 Hz
-    int32_t strc;     ///< 0 no LFO, 1 pitch LFO, 2 amplitude LFO, 3 no LFO
-    int32_t tune;     ///< 1/8192 octave, centred on 8192
-    int32_t lms;      ///< LFO depth 0..15
-    int32_t wave;     ///< sample-data slot 0..127
-    int32_t tl;       ///< total level attenuation in 0.75 dB steps
-    int32_t ar;       ///< attack rate, 127 skips the attack
-    int32_t dr;       ///< decay rate
-    int32_t sl;       ///< sustain level attenuation, 0 = no decay
-    int32_t rr;       ///< release rate
-    int32_t kf;       ///< key-follow strength 0..3
-    int32_t kfStart;  ///< note above which key follow begins
+    int32_t lfoFreq;                         ///< 0..16383, about 32 * lfoFreq / 16383 Hz
+    int32_t strc;                            ///< 0 no LFO, 1 pitch LFO, 2 amplitude LFO, 3 no LFO
+    int32_t tune;                            ///< 1/8192 octave, centred on 8192
+    int32_t lms;                             ///< LFO depth 0..15
+    int32_t wave;                            ///< sample-data slot 0..127
+    int32_t tl;                              ///< total level attenuation in 0.75 dB steps
+    int32_t ar;                              ///< attack rate, 127 skips the attack
+    int32_t dr;                              ///< decay rate
+    int32_t sl;                              ///< sustain level attenuation, 0 = no decay
+    int32_t rr;                              ///< release rate
+    int32_t kf;                              ///< key-follow strength 0..3
+    int32_t kfStart;                         ///< note above which key follow begins
 };
 
 /// A sampler preset; a Sampler part plays the preset numbered like the key.
@@ -42,8 +42,8 @@ struct SamplerPreset {
 /// One sample-data slot. Owns its code array while hasData is true.
 struct SampleData {
     bool hasData = false;
-    float sampleRate = 0.0f;  ///< recording rate, Hz
-    float Pitch = 0.0f;       ///< fundamental of the waveform, Hz, 0 = not set, never negative
+    float sampleRate = 0.0f;      ///< recording rate, Hz
+    float Pitch = 0.0f;           ///< fundamental of the waveform, Hz, 0 = not set, never negative
     uint32_t* samples = nullptr;  ///< frameCount * channels log-amplitude codes, interleaved
     int32_t frameCount = 0;
     int32_t channels = 0;

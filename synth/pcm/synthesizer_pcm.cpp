@@ -22,7 +22,9 @@ SynthesizerPCM::SynthesizerPCM(const float& masterTune, const float& masterVolum
 
 SynthesizerPCM::~SynthesizerPCM() = default;
 
-SynthesizerPCM::VoiceUnitPCM& SynthesizerPCM::pcmVoice(int32_t index) { return voiceArray_[index]; }
+SynthesizerPCM::VoiceUnitPCM& SynthesizerPCM::pcmVoice(int32_t index) {
+    return voiceArray_[index];
+}
 
 SynthesizerPCM::VoicePool SynthesizerPCM::prepareVoicePool(int32_t count) const {
     VoicePool pool;
@@ -118,14 +120,16 @@ void SynthesizerPCM::allocateVoice(MidiEvent& e) {
 
 void SynthesizerPCM::setRenderPath(RenderPath path) {
     renderPath_ = path;
-    const VoiceUnitBase::RenderFn* table =
-        path == RenderPath::Reference ? VoiceUnitPCM::kReferenceRenderTable : VoiceUnitPCM::kOptimisedRenderTable;
+    const VoiceUnitBase::RenderFn* table = path == RenderPath::Reference
+                                               ? VoiceUnitPCM::kReferenceRenderTable
+                                               : VoiceUnitPCM::kOptimisedRenderTable;
     for (int32_t i = 0; i < voiceCount_; ++i) voiceArray_[i].setRenderTable(table);
 }
 
 size_t SynthesizerPCM::memoryFootprint() const {
     size_t bytes = sizeof(*this) + sizeof(SharedTables) + 128 * sizeof(float);
-    bytes += kSampleSlotCount * sizeof(SampleData) + kPresetCount * (sizeof(TonePreset) + sizeof(SamplerPreset));
+    bytes +=
+        kSampleSlotCount * sizeof(SampleData) + kPresetCount * (sizeof(TonePreset) + sizeof(SamplerPreset));
     bytes += static_cast<size_t>(voiceCount_) * (sizeof(VoiceUnitPCM) + sizeof(VoiceUnitBase*));
     for (int32_t i = 0; i < kSampleSlotCount; ++i)
         if (slots_[i].hasData)

@@ -10,8 +10,12 @@ constexpr int32_t kLastSystemAddress = 0x01;
 constexpr int32_t kLastToneAddress = 0x1F;
 constexpr int32_t kLastSamplerAddress = 0x19;
 
-void setLow7(int32_t& field, int32_t v) { field = (field & 0x3F80) | v; }
-void setHigh7(int32_t& field, int32_t v) { field = (v << 7) | (field & 0x7F); }
+void setLow7(int32_t& field, int32_t v) {
+    field = (field & 0x3F80) | v;
+}
+void setHigh7(int32_t& field, int32_t v) {
+    field = (v << 7) | (field & 0x7F);
+}
 
 void writeToneField(TonePreset& t, int32_t address, int32_t v) {
     if (address < 0x10) {
@@ -112,8 +116,7 @@ void SynthesizerPCM::receiveSysEx(MidiEvent& e) {
             for (; at < dataEnd && address <= kLastSamplerAddress; ++at, ++address)
                 writeSamplerField(samplers_[index], address, b[at]);
             return;
-        default:
-            return;
+        default: return;
     }
 }
 

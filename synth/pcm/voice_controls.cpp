@@ -49,9 +49,7 @@ bool VoiceUnitPCM::advanceEnvelope() {
             envPhase = kEnvSustain;
             phaseEnd = 0x7FFFFFFF;
             return true;
-        default:
-            envPhase = kEnvEnded;
-            return false;
+        default: envPhase = kEnvEnded; return false;
     }
 }
 
@@ -120,7 +118,9 @@ void VoiceUnitPCM::setBend(const int32_t& value) {
     pitchStep = step(basePitch + lfoPitch + bendPitch);
 }
 
-void VoiceUnitPCM::setModulation(const int32_t& value) { lfoDepth = lms * std::clamp(value, 0, 127); }
+void VoiceUnitPCM::setModulation(const int32_t& value) {
+    lfoDepth = lms * std::clamp(value, 0, 127);
+}
 
 void VoiceUnitPCM::setVolume(const int32_t& value) {
     volumeGain = volumeCurve[std::clamp(value, 0, 127)];

@@ -12,11 +12,19 @@ namespace {
 constexpr int32_t kMaxPlayableFrames = 1 << 30;
 constexpr int32_t kPitchLimit = 1 << 28;
 
-int32_t clampPitch(int64_t x) { return static_cast<int32_t>(std::clamp<int64_t>(x, -kPitchLimit, kPitchLimit)); }
-int32_t clampIndex(int32_t i, int32_t size) { return std::clamp(i, 0, size - 1); }
-int32_t clampIndex64(int64_t i, int32_t size) { return static_cast<int32_t>(std::clamp<int64_t>(i, 0, size - 1)); }
+int32_t clampPitch(int64_t x) {
+    return static_cast<int32_t>(std::clamp<int64_t>(x, -kPitchLimit, kPitchLimit));
+}
+int32_t clampIndex(int32_t i, int32_t size) {
+    return std::clamp(i, 0, size - 1);
+}
+int32_t clampIndex64(int64_t i, int32_t size) {
+    return static_cast<int32_t>(std::clamp<int64_t>(i, 0, size - 1));
+}
 // Bend relative to the centre, from a part's 14-bit value (held to 0..16383).
-int32_t bendOf(const PartState& p) { return std::clamp(p.pitchBend, 0, 16383) - 8192; }
+int32_t bendOf(const PartState& p) {
+    return std::clamp(p.pitchBend, 0, 16383) - 8192;
+}
 }  // namespace
 
 void VoiceUnitPCM::bind(const SharedTables* t, PartState* p, TonePreset* tonesTable, SampleData* slotTable,
@@ -36,7 +44,9 @@ void VoiceUnitPCM::bind(const SharedTables* t, PartState* p, TonePreset* tonesTa
     panBase = 64;
 }
 
-void VoiceUnitPCM::setRates(const RateConstants& r) { rates = r; }
+void VoiceUnitPCM::setRates(const RateConstants& r) {
+    rates = r;
+}
 
 bool VoiceUnitPCM::canPlay(const SampleData& s) {
     return s.hasData && s.samples && s.frameCount >= 0 && s.frameCount <= kMaxPlayableFrames;
@@ -65,7 +75,8 @@ void VoiceUnitPCM::setGains(const PartState& p, int32_t velocity) {
     baseGain = expressionGain * volumeGain * velocityMaster;
 }
 
-void VoiceUnitPCM::setEnvelope(int32_t tl, int32_t ar, int32_t dr, int32_t sl, int32_t rr, int32_t keyOffset) {
+void VoiceUnitPCM::setEnvelope(int32_t tl, int32_t ar, int32_t dr, int32_t sl, int32_t rr,
+                               int32_t keyOffset) {
     const SharedTables& t = *tables;
     tlCode = t.tlTable[clampIndex(tl, 256)];
     endPos = t.levelLimitTable[clampIndex64(128 - static_cast<int64_t>(tl), 129)];

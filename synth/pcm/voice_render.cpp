@@ -91,7 +91,8 @@ inline int64_t quietFrames(const VoiceUnitPCM& v, uint64_t phase) noexcept {
     }
     const uint64_t limit = static_cast<uint64_t>(std::max(v.curEnd, 0)) << kFracBits;
     if (phase >= limit) return 0;
-    if (v.pitchStep > 0) n = std::min<int64_t>(n, static_cast<int64_t>((limit - phase - 1) / v.pitchStep) + 1);
+    if (v.pitchStep > 0)
+        n = std::min<int64_t>(n, static_cast<int64_t>((limit - phase - 1) / v.pitchStep) + 1);
     if (Lfo != kNoLfo) {
         if (v.lfoPhase < 1) return 0;
         if (v.lfoStep > 0) n = std::min<int64_t>(n, (v.lfoPhase - 1) / v.lfoStep + 1);
@@ -146,7 +147,8 @@ void renderOptimised(MultiTimberSynthBase::VoiceUnitBase& base, float** left, fl
             return;
         }
         ++pos;
-        uint64_t phase = (static_cast<uint64_t>(v.samplePos) << kFracBits) | static_cast<uint32_t>(v.sampleFrac);
+        uint64_t phase =
+            (static_cast<uint64_t>(v.samplePos) << kFracBits) | static_cast<uint32_t>(v.sampleFrac);
         const int32_t n = static_cast<int32_t>(std::min<int64_t>(quietFrames<Lfo>(v, phase), end - pos));
         if (n <= 0) continue;
         const int32_t extra = Lfo == kAmpLfo ? v.lfoLevel : 0;
@@ -165,17 +167,15 @@ void renderOptimised(MultiTimberSynthBase::VoiceUnitBase& base, float** left, fl
 }  // namespace
 
 const RenderFn VoiceUnitPCM::kOptimisedRenderTable[kRenderVariantCount] = {
-    &renderOptimised<kNoLfo, false>,    &renderOptimised<kNoLfo, true>,
-    &renderOptimised<kPitchLfo, false>, &renderOptimised<kPitchLfo, true>,
-    &renderOptimised<kAmpLfo, false>,   &renderOptimised<kAmpLfo, true>,
-    &renderOptimised<kNoLfo, false>,    &renderOptimised<kNoLfo, true>,
+    &renderOptimised<kNoLfo, false>,   &renderOptimised<kNoLfo, true>,   &renderOptimised<kPitchLfo, false>,
+    &renderOptimised<kPitchLfo, true>, &renderOptimised<kAmpLfo, false>, &renderOptimised<kAmpLfo, true>,
+    &renderOptimised<kNoLfo, false>,   &renderOptimised<kNoLfo, true>,
 };
 
 const RenderFn VoiceUnitPCM::kReferenceRenderTable[kRenderVariantCount] = {
-    &renderReference<kNoLfo, false>,    &renderReference<kNoLfo, true>,
-    &renderReference<kPitchLfo, false>, &renderReference<kPitchLfo, true>,
-    &renderReference<kAmpLfo, false>,   &renderReference<kAmpLfo, true>,
-    &renderReference<kNoLfo, false>,    &renderReference<kNoLfo, true>,
+    &renderReference<kNoLfo, false>,   &renderReference<kNoLfo, true>,   &renderReference<kPitchLfo, false>,
+    &renderReference<kPitchLfo, true>, &renderReference<kAmpLfo, false>, &renderReference<kAmpLfo, true>,
+    &renderReference<kNoLfo, false>,   &renderReference<kNoLfo, true>,
 };
 
 }  // namespace velt::corvane::synth

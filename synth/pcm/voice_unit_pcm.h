@@ -10,7 +10,13 @@ namespace velt::corvane::synth {
 
 class SynthesizerPCM::VoiceUnitPCM final : public MultiTimberSynthBase::VoiceUnitBase {
 public:
-    enum EnvelopePhase : int32_t { kEnvEnded = 0, kEnvAttack = 1, kEnvDecay = 2, kEnvSustain = 4, kEnvRelease = 8 };
+    enum EnvelopePhase : int32_t {
+        kEnvEnded = 0,
+        kEnvAttack = 1,
+        kEnvDecay = 2,
+        kEnvSustain = 4,
+        kEnvRelease = 8
+    };
     static constexpr int32_t kRenderVariantCount = 8;
 
     VoiceUnitPCM() = default;

@@ -5,14 +5,18 @@
 namespace velt::corvane {
 namespace {
 
-uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t read16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 uint32_t read32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-bool idIs(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
+bool idIs(const uint8_t* p, const char* id) {
+    return std::memcmp(p, id, 4) == 0;
+}
 
 // Frames in a data chunk under the current format fields; false when those fields
 // would make the division meaningless.

@@ -8,14 +8,14 @@ namespace velt::corvane {
 
 /// What a WAV file holds; every field 0 or null when the file was rejected.
 struct WavInfo {
-    uint16_t formatTag = 0;      ///< 1 = integer PCM
+    uint16_t formatTag = 0;  ///< 1 = integer PCM
     uint16_t channels = 0;
-    uint32_t sampleRate = 0;     ///< Hz
+    uint32_t sampleRate = 0;  ///< Hz
     uint32_t byteRate = 0;
     uint16_t blockAlign = 0;
     uint16_t bitsPerSample = 0;
-    uint32_t frameCount = 0;     ///< dataSize / (bitsPerSample / 8) / channels
-    uint32_t dataSize = 0;       ///< bytes in the "data" chunk
+    uint32_t frameCount = 0;        ///< dataSize / (bitsPerSample / 8) / channels
+    uint32_t dataSize = 0;          ///< bytes in the "data" chunk
     const uint8_t* file = nullptr;  ///< the parsed bytes (not owned)
     const uint8_t* data = nullptr;  ///< first sample byte, null when no usable "data" chunk
 };

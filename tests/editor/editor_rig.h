@@ -12,9 +12,9 @@
 #include "gui/controls/menu_popup.h"
 #include "gui/offscreen/offscreen_run_loop.h"
 #include "gui/offscreen/offscreen_window.h"
+#include "host/editor_requests.h"
 #include "plugin/corvane_vst_controller.h"
 #include "plugin/corvane_vst_processor.h"
-#include "host/editor_requests.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -60,9 +60,11 @@ public:
         previousFactory_ = setPlatformFrameFactory(&OffscreenWindow::create);
         setResourceFolder(std::string(CORVANE_SOURCE_DIR) + "/resources/art");
         host_.reset(new HostApplication);
-        processor = Steinberg::owned(static_cast<IAudioProcessor*>(CorvaneVSTProcessor::createInstance(nullptr)));
+        processor =
+            Steinberg::owned(static_cast<IAudioProcessor*>(CorvaneVSTProcessor::createInstance(nullptr)));
         component = FUnknownPtr<IComponent>(processor);
-        controller = Steinberg::owned(static_cast<IEditController*>(CorvaneVSTController::createInstance(nullptr)));
+        controller =
+            Steinberg::owned(static_cast<IEditController*>(CorvaneVSTController::createInstance(nullptr)));
         EXPECT_EQ(component->initialize(host_.get()), kResultOk);
         EXPECT_EQ(controller->initialize(host_.get()), kResultOk);
         processorPoint = FUnknownPtr<IConnectionPoint>(component);
@@ -83,7 +85,9 @@ public:
         setPlatformFrameFactory(previousFactory_);
     }
 
-    CorvaneVSTController* vstController() const { return static_cast<CorvaneVSTController*>(controller.get()); }
+    CorvaneVSTController* vstController() const {
+        return static_cast<CorvaneVSTController*>(controller.get());
+    }
     /// The processor's editor requests: the display the editor reads and the decoding of its
     /// messages.
     host::EditorRequests& engine() const {
@@ -95,10 +99,8 @@ public:
     bool openView(float scale = 0) {
         view = Steinberg::owned(controller->createView("editor"));
         editor = dynamic_cast<CorvaneVSTGUIEditor*>(view.get());
-        if (!editor)
-            return false;
-        if (!editor->open(nullptr, PlatformType::kDefaultNative))
-            return false;
+        if (!editor) return false;
+        if (!editor->open(nullptr, PlatformType::kDefaultNative)) return false;
         if (scale > 0) {
             FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
             if (!scaling || scaling->setContentScaleFactor(scale) != kResultTrue) return false;
@@ -107,8 +109,7 @@ public:
         return window != nullptr;
     }
     void closeView() {
-        if (editor)
-            editor->close();
+        if (editor) editor->close();
         editor = nullptr;
         window = nullptr;
         view = nullptr;
@@ -118,8 +119,7 @@ public:
     CPoint centreOf(int32_t tag) const {
         CControl* c = editor->control(tag);
         EXPECT_NE(c, nullptr) << std::hex << tag;
-        if (!c)
-            return CPoint();
+        if (!c) return CPoint();
         CPoint p = c->getViewSize().getCenter();
         return c->localToFrame(p);
     }
@@ -133,8 +133,7 @@ public:
     void type(int32_t tag, const std::string& text) {
         window->click(centreOf(tag));
         window->virtualKey(VKEY_END);
-        for (int i = 0; i < 40; ++i)
-            window->virtualKey(VKEY_BACK);
+        for (int i = 0; i < 40; ++i) window->virtualKey(VKEY_BACK);
         window->typeText(text);
         window->virtualKey(VKEY_RETURN);
     }
@@ -142,8 +141,7 @@ public:
     std::vector<Relay::Entry> sent(const char* id = "GUIEditor:cvValueChange") const {
         std::vector<Relay::Entry> out;
         for (const auto& e : toProcessor.log)
-            if (e.id == id)
-                out.push_back(e);
+            if (e.id == id) out.push_back(e);
         return out;
     }
     std::string text(int32_t tag) const {

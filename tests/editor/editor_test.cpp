@@ -259,7 +259,9 @@ protected:
         std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         return all;
     }
-    std::vector<Relay::Entry> requests(const EditorRig& rig) const { return rig.sent("GUIEditor:cvFileSelect"); }
+    std::vector<Relay::Entry> requests(const EditorRig& rig) const {
+        return rig.sent("GUIEditor:cvFileSelect");
+    }
     bool waitForEnd(EditorRig& rig) {
         return rig.loop.runUntil([&] { return rig.editor->pendingFileRequest() == 0; }, 5000);
     }

@@ -16,9 +16,10 @@ void loadSounds(SynthesizerPCM& synth) {
     fillSlot(s[0], rampCodes(3000), 1, 44100.0f, 440.0f);
     setLoopPoints(s[0], 500, 1500);
     std::vector<uint32_t> stereo;
-    for (int32_t i = 0; i < 2500; ++i) stereo.push_back(2 * ((i * 7) % 3000)), stereo.push_back(2 * (i % 2000) + 1);
+    for (int32_t i = 0; i < 2500; ++i)
+        stereo.push_back(2 * ((i * 7) % 3000)), stereo.push_back(2 * (i % 2000) + 1);
     fillSlot(s[1], stereo, 2, 48000.0f, 261.63f);
-    setLoopPoints(s[1], 1200, 2500);  // also the release loop
+    setLoopPoints(s[1], 1200, 2500);                        // also the release loop
     fillSlot(s[2], rampCodes(800, 33), 1, 22050.0f, 0.0f);  // no loop, Pitch unset
     fillSlot(s[3], stereo, 2, 32000.0f, 110.0f);
     setPlaybackPoints(s[3], 100, 2400);
@@ -26,17 +27,20 @@ void loadSounds(SynthesizerPCM& synth) {
     fillSlot(s[4], rampCodes(4000, 5), 1, 44100.0f, 880.0f);
     setLoopPoints(s[4], 3990, 4000);  // a tiny release loop
 
-    struct ToneSpec { int32_t wave, strc, lms, lfoFreq, ar, dr, sl, rr, tl, kf, tune; };
+    struct ToneSpec {
+        int32_t wave, strc, lms, lfoFreq, ar, dr, sl, rr, tl, kf, tune;
+    };
     const ToneSpec tones[] = {
-        {0, 0, 0, 2048, 127, 100, 0, 120, 0, 0, 8192},     {1, 1, 15, 16383, 110, 90, 20, 100, 4, 1, 8000},
-        {2, 2, 9, 9000, 127, 60, 40, 80, 10, 2, 8192},      {3, 3, 4, 3000, 90, 100, 10, 110, 0, 3, 8500},
-        {4, 1, 7, 700, 127, 127, 127, 127, 30, 0, 8192},    {0, 2, 15, 16000, 100, 70, 5, 60, 0, 1, 7000},
-        {1, 0, 0, 0, 127, 110, 8, 90, 2, 2, 8192},          {3, 1, 12, 12000, 120, 80, 30, 127, 20, 3, 9000},
+        {0, 0, 0, 2048, 127, 100, 0, 120, 0, 0, 8192},   {1, 1, 15, 16383, 110, 90, 20, 100, 4, 1, 8000},
+        {2, 2, 9, 9000, 127, 60, 40, 80, 10, 2, 8192},   {3, 3, 4, 3000, 90, 100, 10, 110, 0, 3, 8500},
+        {4, 1, 7, 700, 127, 127, 127, 127, 30, 0, 8192}, {0, 2, 15, 16000, 100, 70, 5, 60, 0, 1, 7000},
+        {1, 0, 0, 0, 127, 110, 8, 90, 2, 2, 8192},       {3, 1, 12, 12000, 120, 80, 30, 127, 20, 3, 9000},
     };
     for (int32_t p = 0; p < 8; ++p) {
         const ToneSpec& t = tones[p];
         TonePreset& tp = synth.tonePreset(p);
-        tp.wave = t.wave, tp.strc = t.strc, tp.lms = t.lms, tp.lfoFreq = t.lfoFreq, tp.ar = t.ar, tp.dr = t.dr;
+        tp.wave = t.wave, tp.strc = t.strc, tp.lms = t.lms, tp.lfoFreq = t.lfoFreq, tp.ar = t.ar,
+        tp.dr = t.dr;
         tp.sl = t.sl, tp.rr = t.rr, tp.tl = t.tl, tp.kf = t.kf, tp.tune = t.tune;
     }
     for (int32_t k = 0; k < 128; ++k) {
@@ -65,8 +69,10 @@ void schedule(Rig& r) {
             held.push_back({ch, key});
         } else if (what < 60 && !held.empty()) {
             const size_t i = static_cast<size_t>(pick(0, static_cast<int32_t>(held.size()) - 1));
-            if (pick(0, 3) == 0) r.noteOn(frame, held[i].first, held[i].second, 0);
-            else r.noteOff(frame, held[i].first, held[i].second);
+            if (pick(0, 3) == 0)
+                r.noteOn(frame, held[i].first, held[i].second, 0);
+            else
+                r.noteOff(frame, held[i].first, held[i].second);
             held.erase(held.begin() + static_cast<long>(i));
         } else if (what < 80) {
             const int32_t numbers[] = {1, 7, 10, 11};
@@ -136,7 +142,8 @@ TEST(Differential, OptimisedMatchesReferenceAndBlockSizeDoesNotMatter) {
 }
 
 /// One note whose envelope phases or LFO ticks end exactly on frame boundaries.
-std::vector<float> renderExact(SynthesizerPCM::RenderPath path, float fs, bool lfo, int32_t* lfoIndexAt65 = nullptr) {
+std::vector<float> renderExact(SynthesizerPCM::RenderPath path, float fs, bool lfo,
+                               int32_t* lfoIndexAt65 = nullptr) {
     Rig r;
     r.synth.setRenderPath(path);
     r.rack.setSampleRate(fs);

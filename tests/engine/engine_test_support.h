@@ -29,9 +29,13 @@ using Voice = SynthesizerPCM::VoiceUnitPCM;
 constexpr double kPi = 3.14159265358979323846;
 
 /// trunc(log2(v) * 8192 + 0.5) for v > 1, else 0 (double precision).
-inline int32_t logOf(double v) { return v > 1.0 ? static_cast<int32_t>(std::trunc(std::log2(v) * 8192.0 + 0.5)) : 0; }
+inline int32_t logOf(double v) {
+    return v > 1.0 ? static_cast<int32_t>(std::trunc(std::log2(v) * 8192.0 + 0.5)) : 0;
+}
 /// trunc(2^(30 + f / 8192) + 0.5).
-inline int32_t pitchExp(int32_t f) { return static_cast<int32_t>(std::trunc(std::pow(2.0, 30.0 + f / 8192.0) + 0.5)); }
+inline int32_t pitchExp(int32_t f) {
+    return static_cast<int32_t>(std::trunc(std::pow(2.0, 30.0 + f / 8192.0) + 0.5));
+}
 /// Playback advance per output frame in 2^-18 frame for pitch x (1/8192 octave), x >= 0.
 inline int32_t stepOf(int32_t x) {
     const int32_t k = x >> 13;
@@ -65,7 +69,9 @@ inline double panAt(int32_t index) {
     if (index >= 192) return 0.0;
     return std::sin((128 - (index - 64)) * kPi / 256.0);
 }
-inline int32_t noteLog(int32_t i) { return static_cast<int32_t>(std::trunc(i * 8192.0 / 12.0 + 0.5)); }
+inline int32_t noteLog(int32_t i) {
+    return static_cast<int32_t>(std::trunc(i * 8192.0 / 12.0 + 0.5));
+}
 
 /// The gain of a tone voice on one side, in the order the voice builds it.
 inline float toneGain(int32_t volume, int32_t expression, int32_t velocity, float master, int32_t panIndex) {
@@ -80,10 +86,12 @@ constexpr int32_t kLfoRateUnit44k = 6087;
 constexpr int32_t kUnityPitch = 18 * 8192;  ///< pitch value of one frame per output frame
 
 /// Compares two sample sequences: |a - e| <= rel * |e| (rel 0: exact); reports the first mismatch.
-inline ::testing::AssertionResult samplesMatch(const std::vector<float>& actual, const std::vector<float>& expected,
-                                               double rel = 1e-6, size_t from = 0) {
+inline ::testing::AssertionResult samplesMatch(const std::vector<float>& actual,
+                                               const std::vector<float>& expected, double rel = 1e-6,
+                                               size_t from = 0) {
     if (actual.size() < expected.size())
-        return ::testing::AssertionFailure() << "only " << actual.size() << " frames, expected " << expected.size();
+        return ::testing::AssertionFailure()
+               << "only " << actual.size() << " frames, expected " << expected.size();
     for (size_t i = from; i < expected.size(); ++i) {
         const double e = expected[i], a = actual[i];
         if (!(std::fabs(a - e) <= rel * std::fabs(e)))
@@ -97,12 +105,14 @@ inline ::testing::AssertionResult samplesMatch(const std::vector<float>& actual,
 /// Distinct codes: magnitude steps of 1/256 octave, alternating sign.
 inline std::vector<uint32_t> rampCodes(int32_t frames, int32_t shift = 0) {
     std::vector<uint32_t> c(static_cast<size_t>(frames));
-    for (int32_t i = 0; i < frames; ++i) c[i] = static_cast<uint32_t>(2 * ((i + shift) % 4000) + ((i + shift) & 1));
+    for (int32_t i = 0; i < frames; ++i)
+        c[i] = static_cast<uint32_t>(2 * ((i + shift) % 4000) + ((i + shift) & 1));
     return c;
 }
 
 /// Fills a slot by hand: codes interleaved for stereo, playback over the whole sample, no loop.
-inline void fillSlot(SampleData& s, const std::vector<uint32_t>& codes, int32_t channels, float rate, float pitch) {
+inline void fillSlot(SampleData& s, const std::vector<uint32_t>& codes, int32_t channels, float rate,
+                     float pitch) {
     s.clear();
     s.samples = new uint32_t[codes.size()];
     std::copy(codes.begin(), codes.end(), s.samples);
@@ -158,15 +168,27 @@ struct Rig {
         }
     }
 
-    void noteOn(int32_t frame, int32_t ch, int32_t key, int32_t vel) { pending.push_back({frame, kNoteOn, ch, key, vel, {}, {}}); }
-    void noteOff(int32_t frame, int32_t ch, int32_t key) { pending.push_back({frame, kNoteOff, ch, key, 0, {}, {}}); }
+    void noteOn(int32_t frame, int32_t ch, int32_t key, int32_t vel) {
+        pending.push_back({frame, kNoteOn, ch, key, vel, {}, {}});
+    }
+    void noteOff(int32_t frame, int32_t ch, int32_t key) {
+        pending.push_back({frame, kNoteOff, ch, key, 0, {}, {}});
+    }
     void cc(int32_t frame, int32_t ch, int32_t number, int32_t value) {
         pending.push_back({frame, kControlChange, ch, number, value, {}, {}});
     }
-    void program(int32_t frame, int32_t ch, int32_t prog) { pending.push_back({frame, kProgramChange, ch, prog, 0, {}, {}}); }
-    void bend(int32_t frame, int32_t ch, int32_t lsb, int32_t msb) { pending.push_back({frame, kPitchBend, ch, lsb, msb, {}, {}}); }
-    void sysex(int32_t frame, std::vector<uint8_t> b) { pending.push_back({frame, kSystemExclusive, 0, 0, 0, std::move(b), {}}); }
-    void at(int32_t frame, std::function<void()> f) { pending.push_back({frame, 0, 0, 0, 0, {}, std::move(f)}); }
+    void program(int32_t frame, int32_t ch, int32_t prog) {
+        pending.push_back({frame, kProgramChange, ch, prog, 0, {}, {}});
+    }
+    void bend(int32_t frame, int32_t ch, int32_t lsb, int32_t msb) {
+        pending.push_back({frame, kPitchBend, ch, lsb, msb, {}, {}});
+    }
+    void sysex(int32_t frame, std::vector<uint8_t> b) {
+        pending.push_back({frame, kSystemExclusive, 0, 0, 0, std::move(b), {}});
+    }
+    void at(int32_t frame, std::function<void()> f) {
+        pending.push_back({frame, 0, 0, 0, 0, {}, std::move(f)});
+    }
 
     /// Renders frames in blocks of at most blockSize; a direct call starts a new block at its frame.
     void render(int32_t frames, int32_t blockSize = 512) {
@@ -184,7 +206,8 @@ struct Rig {
             const int32_t n = end - now;
             for (auto& b : buffers) std::fill(b.begin(), b.begin() + n, 0.0f);
             rack.processBlock(channels, n);
-            for (int32_t c = 0; c < kChannelCount; ++c) out[c].insert(out[c].end(), buffers[c].begin(), buffers[c].begin() + n);
+            for (int32_t c = 0; c < kChannelCount; ++c)
+                out[c].insert(out[c].end(), buffers[c].begin(), buffers[c].begin() + n);
             now = end;
         }
     }

@@ -31,7 +31,8 @@ TEST(PartState, ValuesAfterConstruction) {
         EXPECT_EQ(p.program, 0);
         EXPECT_EQ(p.channelPressure, 0);
         EXPECT_EQ(p.pitchBend, 8192);
-        for (int32_t c = 0; c < 120; ++c) EXPECT_EQ(p.controllers[c], c == 7 ? 100 : c == 10 ? 64 : c == 11 ? 127 : 0);
+        for (int32_t c = 0; c < 120; ++c)
+            EXPECT_EQ(p.controllers[c], c == 7 ? 100 : c == 10 ? 64 : c == 11 ? 127 : 0);
         EXPECT_EQ(p.pitchBendRange, 2);
         EXPECT_EQ(p.rpnSelect + p.nrpnSelect + p.reservedParameters[0] + p.reservedParameters[1], 0);
         EXPECT_EQ(p.parameterIndex, 256);
@@ -85,7 +86,7 @@ TEST(Controllers, RpnBendRangeWithDataEntry) {
     EXPECT_EQ(s.synth.part(3).pitchBendRange, 14);
     EXPECT_EQ(v.bendRangeLog, noteLog(14));
     EXPECT_EQ(s.synth.part(3).controllers[96], 0);  // increments are not stored
-    s.cc(3, 38, 100);  // data entry LSB changes nothing
+    s.cc(3, 38, 100);                               // data entry LSB changes nothing
     EXPECT_EQ(s.synth.part(3).pitchBendRange, 14);
     EXPECT_EQ(s.synth.part(3).controllers[38], 100);
     s.cc(3, 6, 0);

@@ -43,7 +43,8 @@ void expectEmpty(const SampleData& s) {
     EXPECT_EQ(s.sampleRate, 0.0f);
     EXPECT_EQ(s.Pitch, 0.0f);
     EXPECT_EQ(s.frameCount + s.channels + s.rateLog + s.pitchLog + s.pitchOffset, 0);
-    EXPECT_EQ(s.PlayBackStartPoint + s.PlayBackEndPoint + s.LoopEndPoint + s.loopLength + s.releaseLoopLength, 0);
+    EXPECT_EQ(s.PlayBackStartPoint + s.PlayBackEndPoint + s.LoopEndPoint + s.loopLength + s.releaseLoopLength,
+              0);
 }
 
 TEST(SoundRecords, DefaultsAfterConstructionAndAfterReset) {
@@ -128,7 +129,7 @@ TEST(SoundRecords, LogCodesAndPitchLogs) {
     EXPECT_EQ(linearToLogCode(-0.00001), 8192u);
     EXPECT_EQ(linearToLogCode(0.0), 8192u);
     EXPECT_EQ(linearToLogCode(1.0 / 65536.0), 8192u);  // not above 2^-16
-    EXPECT_EQ(linearToLogCode(0.3), 2u * 445u);         // 0.5 - 256 log2(0.3) = 445.17
+    EXPECT_EQ(linearToLogCode(0.3), 2u * 445u);        // 0.5 - 256 log2(0.3) = 445.17
     EXPECT_EQ(linearToLogCode(-0.3), 2u * 445u + 1u);
 
     SampleData s;

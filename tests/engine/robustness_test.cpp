@@ -33,18 +33,25 @@ TEST(Robustness, AbsurdPresetAndSlotValuesStayInsideTheArrays) {
     s[0].loopLength = 5000, s[0].releaseLoopLength = 9000;  // loop longer than its end point
     std::vector<uint32_t> stereo = rampCodes(600);
     fillSlot(s[1], stereo, 2, 44100.0f, 440.0f);
-    s[1].LoopEndPoint = 299, s[1].loopLength = 299, s[1].PlayBackEndPoint = 1 << 20, s[1].releaseLoopLength = 1 << 20;
+    s[1].LoopEndPoint = 299, s[1].loopLength = 299, s[1].PlayBackEndPoint = 1 << 20,
+    s[1].releaseLoopLength = 1 << 20;
     fillSlot(s[2], rampCodes(100), 1, 44100.0f, 440.0f);
     s[2].PlayBackStartPoint = -50, s[2].PlayBackEndPoint = -1, s[2].LoopEndPoint = -7, s[2].loopLength = -3;
     fillSlot(s[3], rampCodes(64), 1, 44100.0f, 440.0f);
     s[3].loopLength = 64, s[3].releaseLoopLength = 64;  // loop over the whole sample
 
-    struct Absurd { int32_t wave, tl, sl, ar, dr, rr, lms, lfoFreq, kfStart, kf, strc, tune; };
+    struct Absurd {
+        int32_t wave, tl, sl, ar, dr, rr, lms, lfoFreq, kfStart, kf, strc, tune;
+    };
     const Absurd tones[] = {
-        {300, 0, 0, 127, 0, 0, 0, 0, 0, 0, 0, 8192},        {0, 500, 200, 200, 500, 500, 99, 1000000, -5, 40, 7, 1 << 30},
-        {1, -20, -3, -9, -99, -1, -4, -70, 300, -1, -6, -(1 << 30)}, {2, 127, 127, 0, 127, 127, 15, 16383, 0, 3, 1, 0},
-        {3, 0, 200, 127, 127, 0, 15, 16383, -5, 3, 2, 16383}, {-4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-        {1, 128, 0, 126, 3, 0, 15, 16383, 127, 3, 3, 8192},   {0, 255, 128, 127, 0, 0, 15, 500, 48, 2, 1, 8192},
+        {300, 0, 0, 127, 0, 0, 0, 0, 0, 0, 0, 8192},
+        {0, 500, 200, 200, 500, 500, 99, 1000000, -5, 40, 7, 1 << 30},
+        {1, -20, -3, -9, -99, -1, -4, -70, 300, -1, -6, -(1 << 30)},
+        {2, 127, 127, 0, 127, 127, 15, 16383, 0, 3, 1, 0},
+        {3, 0, 200, 127, 127, 0, 15, 16383, -5, 3, 2, 16383},
+        {-4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {1, 128, 0, 126, 3, 0, 15, 16383, 127, 3, 3, 8192},
+        {0, 255, 128, 127, 0, 0, 15, 500, 48, 2, 1, 8192},
     };
     for (int32_t p = 0; p < 8; ++p) {
         const Absurd& a = tones[p];

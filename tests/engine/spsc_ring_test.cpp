@@ -36,8 +36,10 @@ TEST(SpscRing, TwoThreadsLoseAndTearNothing) {
     constexpr uint64_t kCount = 200000;
     std::thread producer([&] {
         for (uint64_t i = 0; i < kCount;) {
-            if (ring.push(Item{i, ~i * 2654435761u})) ++i;
-            else std::this_thread::yield();
+            if (ring.push(Item{i, ~i * 2654435761u}))
+                ++i;
+            else
+                std::this_thread::yield();
         }
     });
     uint64_t expected = 0;

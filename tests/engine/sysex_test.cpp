@@ -36,8 +36,8 @@ TEST(SysEx, ToneAndSamplerPresetWrites) {
     EXPECT_EQ(synth.tonePreset(1).lfoFreq, 2049);
 
     // Every tone field with its mask, from strc to kfStart.
-    send(synth, {0xF0, 0x7D, 0x10, 0x23, 0x04, 0x07, 0x14, 0x06, 0x01, 0x40, 0x1F, 0x09, 0x11, 0x22, 0x33, 0x44,
-                 0x55, 0x07, 0x66, 0x01, 0x02, 0xF7});
+    send(synth, {0xF0, 0x7D, 0x10, 0x23, 0x04, 0x07, 0x14, 0x06, 0x01, 0x40, 0x1F,
+                 0x09, 0x11, 0x22, 0x33, 0x44, 0x55, 0x07, 0x66, 0x01, 0x02, 0xF7});
     const TonePreset& t = synth.tonePreset(7);
     EXPECT_EQ(t.strc, 2);
     EXPECT_EQ(t.tune, 8193);
@@ -61,8 +61,8 @@ TEST(SysEx, ToneAndSamplerPresetWrites) {
     EXPECT_EQ(synth.samplerPreset(127).presetName[0], 'A');
     EXPECT_EQ(synth.samplerPreset(127).presetName[1], ' ');
 
-    send(synth, {0xF0, 0x7D, 0x10, 0x23, 0x06, 0x02, 0x10, 0x05, 0x50, 0x1B, 0x01, 0x40, 0x10, 0x20, 0x30, 0x40,
-                 0x50, 0x60, 0xF7});
+    send(synth, {0xF0, 0x7D, 0x10, 0x23, 0x06, 0x02, 0x10, 0x05, 0x50, 0x1B, 0x01, 0x40, 0x10, 0x20, 0x30,
+                 0x40, 0x50, 0x60, 0xF7});
     const SamplerPreset& q = synth.samplerPreset(2);
     EXPECT_EQ(q.smplNum, 5);
     EXPECT_EQ(q.pan, 0x50);
@@ -172,7 +172,8 @@ TEST(SysEx, ChainMessagesApplyAtTheirFrameAndSparePresetsOfSoundingVoices) {
     const float before = toneGain(100, 127, 127, 0.8f, 128), after = toneGain(100, 127, 127, master, 128);
     std::vector<float> expected(500);
     for (int32_t i = 0; i < 500; ++i)
-        expected[i] = static_cast<float>(decode(static_cast<uint32_t>(2 * i + (i & 1)))) * (i < 400 ? before : after);
+        expected[i] =
+            static_cast<float>(decode(static_cast<uint32_t>(2 * i + (i & 1)))) * (i < 400 ? before : after);
     EXPECT_TRUE(samplesMatch(r.out[0], expected));
     EXPECT_TRUE(samplesMatch(r.out[1], expected));
 }

@@ -163,7 +163,8 @@ TEST(OutputRouting, VoicesWriteOnlyTheirPartsOutputPair) {
             float e = 0.25f;
             if (c < 2) e += static_cast<float>(decode(static_cast<uint32_t>(2 * (i % 4000) + (i & 1)))) * g;
             if ((c == 4 || c == 5) && i >= 3)
-                e += static_cast<float>(decode(static_cast<uint32_t>(2 * ((i - 3) % 4000) + ((i - 3) & 1)))) * g;
+                e += static_cast<float>(decode(static_cast<uint32_t>(2 * ((i - 3) % 4000) + ((i - 3) & 1)))) *
+                     g;
             ASSERT_NEAR(r.buffers[c][i], e, 1e-6 * std::fabs(e)) << "channel " << c << " frame " << i;
         }
     }
@@ -198,7 +199,8 @@ TEST(OutputRouting, AStolenVoiceLeavesItsOldBusForTheNewPartsBus) {
         std::vector<float> e(300, 0.0f);
         for (int32_t i = 0; i < 300; ++i) {
             if ((c < 2 && i < 100) || c == 6 || c == 7) e[i] = static_cast<float>(decode(codes[i])) * g;
-            if ((c == 10 || c == 11) && i >= 100) e[i] = static_cast<float>(decode(codes[i - 100])) * stolenGain;
+            if ((c == 10 || c == 11) && i >= 100)
+                e[i] = static_cast<float>(decode(codes[i - 100])) * stolenGain;
         }
         EXPECT_TRUE(samplesMatch(r.out[c], e, 1e-6)) << "channel " << c;
     }

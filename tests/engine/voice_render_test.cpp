@@ -16,22 +16,33 @@ struct EnvelopeLaw {
         std::vector<int32_t> att(static_cast<size_t>(frames), -1);
         uint32_t pos = 0;
         int32_t phase, phaseEnd, rate;
-        if (attackRate > 0) phase = 1, phaseEnd = kTopPos, rate = attackRate;
-        else if (sl < 1) phase = 4, phaseEnd = INT32_MAX, rate = 0;
-        else phase = 2, phaseEnd = sustainPos, rate = decayRate;
+        if (attackRate > 0)
+            phase = 1, phaseEnd = kTopPos, rate = attackRate;
+        else if (sl < 1)
+            phase = 4, phaseEnd = INT32_MAX, rate = 0;
+        else
+            phase = 2, phaseEnd = sustainPos, rate = decayRate;
         for (int32_t i = 0; i < frames; ++i) {
             if (i == releaseAt) {
-                if (phase == 1) pos = pos < static_cast<uint32_t>(kTopPos) ? static_cast<uint32_t>(linToLog(pos >> 18)) << 17 : 0;
+                if (phase == 1)
+                    pos = pos < static_cast<uint32_t>(kTopPos)
+                              ? static_cast<uint32_t>(linToLog(pos >> 18)) << 17
+                              : 0;
                 if (static_cast<int64_t>(pos) > endPos) return att;
                 phaseEnd = endPos, rate = releaseRate, phase = 8;
             }
             if (static_cast<int32_t>(pos) >= phaseEnd) {
-                if (phase == 1 && sl > 0) pos = 0, phaseEnd = sustainPos, rate = decayRate, phase = 2;
-                else if (phase == 1) pos = 0, phaseEnd = INT32_MAX, rate = 0, phase = 4;
-                else if (phase == 2 && sustainPos < endPos) pos = sustainPos, phaseEnd = INT32_MAX, rate = 0, phase = 4;
-                else return att;
+                if (phase == 1 && sl > 0)
+                    pos = 0, phaseEnd = sustainPos, rate = decayRate, phase = 2;
+                else if (phase == 1)
+                    pos = 0, phaseEnd = INT32_MAX, rate = 0, phase = 4;
+                else if (phase == 2 && sustainPos < endPos)
+                    pos = sustainPos, phaseEnd = INT32_MAX, rate = 0, phase = 4;
+                else
+                    return att;
             }
-            att[i] = phase == 1 ? linToLog(static_cast<int32_t>(pos >> 18)) : 2 * static_cast<int32_t>(pos >> 18);
+            att[i] =
+                phase == 1 ? linToLog(static_cast<int32_t>(pos >> 18)) : 2 * static_cast<int32_t>(pos >> 18);
             pos += static_cast<uint32_t>(rate);
         }
         return att;
@@ -39,11 +50,13 @@ struct EnvelopeLaw {
 };
 
 /// Expected mono output for one frame per frame from sample position `first`.
-std::vector<float> expectedOutput(const std::vector<uint32_t>& codes, const std::vector<int32_t>& att, int32_t tl,
-                                  float gain, const std::function<int32_t(int32_t)>& posOf) {
+std::vector<float> expectedOutput(const std::vector<uint32_t>& codes, const std::vector<int32_t>& att,
+                                  int32_t tl, float gain, const std::function<int32_t(int32_t)>& posOf) {
     std::vector<float> e(att.size(), 0.0f);
     for (size_t i = 0; i < att.size(); ++i)
-        if (att[i] >= 0) e[i] = static_cast<float>(decode(codes[posOf(static_cast<int32_t>(i))] + att[i] + 64 * tl)) * gain;
+        if (att[i] >= 0)
+            e[i] =
+                static_cast<float>(decode(codes[posOf(static_cast<int32_t>(i))] + att[i] + 64 * tl)) * gain;
     return e;
 }
 
@@ -56,7 +69,9 @@ struct ToneRig : Rig {
     TonePreset& tone() { return synth.tonePreset(0); }
 };
 
-int32_t identity(int32_t i) { return i; }
+int32_t identity(int32_t i) {
+    return i;
+}
 
 TEST(VoiceRender, HeldToneIsTheSampleTimesTheGains) {
     ToneRig r;
@@ -73,7 +88,8 @@ TEST(VoiceRender, HeldToneIsTheSampleTimesTheGains) {
     const std::vector<float> e = expectedOutput(r.codes, flat, 0, g, identity);
     EXPECT_TRUE(samplesMatch(r.out[0], e));
     EXPECT_TRUE(samplesMatch(r.out[1], e));
-    for (int32_t c = 2; c < kChannelCount; ++c) EXPECT_TRUE(samplesMatch(r.out[c], std::vector<float>(1024, 0.0f), 0.0));
+    for (int32_t c = 2; c < kChannelCount; ++c)
+        EXPECT_TRUE(samplesMatch(r.out[c], std::vector<float>(1024, 0.0f), 0.0));
     EXPECT_EQ(v.envPos, 0u);  // the level never falls while held
 
     // A tone's tune moves the pitch in 1/8192 octave: 8192 + 4096 is half an octave up.
@@ -141,10 +157,10 @@ TEST(VoiceRender, AttackDecaySustainAndReleaseFollowTheLevelLaw) {
     ASSERT_GT(releaseAt, attackEnd + 200);
     ASSERT_LT(endFrame, 7000);
     EXPECT_EQ(att[0], 8192);
-    EXPECT_EQ(att[attackEnd], 0);                      // attack over: full level, decay begins
-    EXPECT_EQ(att[releaseAt - 1], 512);                // sustain: 8 x 0.75 dB = 6 dB
+    EXPECT_EQ(att[attackEnd], 0);        // attack over: full level, decay begins
+    EXPECT_EQ(att[releaseAt - 1], 512);  // sustain: 8 x 0.75 dB = 6 dB
     EXPECT_EQ(att[endFrame - 1] >= 0 && att[endFrame] < 0, true);
-    EXPECT_EQ(r.out[0][0], 0.0f);                      // the attack starts silent
+    EXPECT_EQ(r.out[0][0], 0.0f);  // the attack starts silent
     EXPECT_EQ(r.out[1][0], 0.0f);
     const float g = toneGain(100, 127, 127, 0.8f, 128);
     EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, att, 0, g, identity)));
@@ -191,7 +207,8 @@ TEST(VoiceRender, ReleaseFromAttackAndLevelLimitsEndTheVoice) {
     EXPECT_EQ(last, 103);
     const float g = toneGain(100, 127, 127, 0.8f, 128);
     for (int32_t i = 0; i < 200; ++i) {
-        const int32_t att = i < 100 ? 0 : 2 * static_cast<int32_t>((static_cast<int64_t>(i - 100) * rr) >> 18);
+        const int32_t att =
+            i < 100 ? 0 : 2 * static_cast<int32_t>((static_cast<int64_t>(i - 100) * rr) >> 18);
         const float e = i < last ? static_cast<float>(decode(static_cast<uint32_t>(8128 + att))) * g : 0.0f;
         ASSERT_NEAR(r.out[0][from + i], e, 1e-6 * e) << i;
     }
@@ -228,11 +245,12 @@ TEST(VoiceRender, LoopsWrapWhileHeldAndPlayOutAfterRelease) {
     // Held: 0..1499, then 500..1499 again and again; from 4000 on: on to 2999, then the end.
     auto pos = [](int32_t i) { return i < 1500 ? i : 500 + (i - 1500) % 1000; };
     std::vector<int32_t> att(6500, -1);
-    for (int32_t i = 0; i < 6000; ++i) att[i] = i < 4000 ? 0 : 2 * static_cast<int32_t>((int64_t{i - 4000} * rr) >> 18);
+    for (int32_t i = 0; i < 6000; ++i)
+        att[i] = i < 4000 ? 0 : 2 * static_cast<int32_t>((int64_t{i - 4000} * rr) >> 18);
     ASSERT_EQ(pos(3999), 999);
     EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, att, 0, g, [&](int32_t i) {
-        return i < 4000 ? pos(i) : std::min(1000 + (i - 4000), 2999);
-    })));
+                                 return i < 4000 ? pos(i) : std::min(1000 + (i - 4000), 2999);
+                             })));
     EXPECT_EQ(r.synth.countActiveVoices(), 0);
 
     // A loop ending at the playback end is also the release loop.
@@ -243,7 +261,8 @@ TEST(VoiceRender, LoopsWrapWhileHeldAndPlayOutAfterRelease) {
     r.noteOff(r.now + 2500, 0, 69);
     r.render(6000, 512);
     auto loopPos = [](int32_t i) { return i < 3000 ? i : 2000 + (i - 3000) % 1000; };
-    for (int32_t i = 0; i < 6000; ++i) att[i] = i < 2500 ? 0 : 2 * static_cast<int32_t>((int64_t{i - 2500} * rr) >> 18);
+    for (int32_t i = 0; i < 6000; ++i)
+        att[i] = i < 2500 ? 0 : 2 * static_cast<int32_t>((int64_t{i - 2500} * rr) >> 18);
     att.resize(6000);
     EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, att, 0, g, loopPos)));
     EXPECT_EQ(r.synth.countActiveVoices(), 1);
@@ -302,7 +321,8 @@ TEST(VoiceRender, StereoSlotsRenderVariantsAndSamplerSpeed) {
             r.synth.tonePreset(0).strc = strc;
             r.synth.killVoices(-1);
             r.synth.sendNoteOn(0, 69, 127);
-            EXPECT_EQ(r.soleVoice().render, Voice::kOptimisedRenderTable[strc * 2 + (wave == 2)]) << wave << strc;
+            EXPECT_EQ(r.soleVoice().render, Voice::kOptimisedRenderTable[strc * 2 + (wave == 2)])
+                << wave << strc;
         }
 
     // Sampler part: octv 9 plays the slot at double speed, whatever the key.
@@ -338,7 +358,10 @@ TEST(VoiceRender, StereoSlotsRenderVariantsAndSamplerSpeed) {
 
 /// Pitch value of LFO pair k (a triangle through +8192 and -8192).
 int32_t lfoPitchValue(int32_t k) {
-    return k < 32 ? 256 * k : k < 64 ? 8192 - 256 * (k - 32) : k < 96 ? -256 * (k - 64) : 256 * (k - 96) - 8192;
+    return k < 32   ? 256 * k
+           : k < 64 ? 8192 - 256 * (k - 32)
+           : k < 96 ? -256 * (k - 64)
+                    : 256 * (k - 96) - 8192;
 }
 
 TEST(VoiceRender, PitchBendAndLfoChangeTheStepAtPredictedFrames) {
@@ -353,9 +376,10 @@ TEST(VoiceRender, PitchBendAndLfoChangeTheStepAtPredictedFrames) {
     const int32_t bent = stepOf(kUnityPitch + bendPitch);
     EXPECT_EQ(v.pitchStep, bent);
     const float g = toneGain(100, 127, 127, 0.8f, 128);
-    EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, std::vector<int32_t>(500, 0), 0, g, [&](int32_t i) {
-        return i < 100 ? i : 100 + static_cast<int32_t>((int64_t{i - 100} * bent) >> 18);
-    })));
+    EXPECT_TRUE(
+        samplesMatch(r.out[0], expectedOutput(r.codes, std::vector<int32_t>(500, 0), 0, g, [&](int32_t i) {
+                         return i < 100 ? i : 100 + static_cast<int32_t>((int64_t{i - 100} * bent) >> 18);
+                     })));
     // Bend range 12 through RPN 0 while bent fully up; then fully down.
     r.synth.sendControlChange(0, 101, 0);
     r.synth.sendControlChange(0, 100, 0);
@@ -511,8 +535,10 @@ TEST(VoiceRender, StereoLfoVariantsModulateBothChannelsAlike) {
         for (int32_t i = 0; i < 3000; ++i) {
             if (phase < 1) {
                 const int32_t k = index / 2;
-                if (strc == 1) step = stepOf(kUnityPitch + ((lfoPitchValue(k) * depth) >> 11));
-                else lfoLevel = ((k < 64 ? 128 * k : 8192 - 128 * (k - 64)) * depth >> 11) & ~1;
+                if (strc == 1)
+                    step = stepOf(kUnityPitch + ((lfoPitchValue(k) * depth) >> 11));
+                else
+                    lfoLevel = ((k < 64 ? 128 * k : 8192 - 128 * (k - 64)) * depth >> 11) & ~1;
                 phase += kTopPos, index = (index + 2) & 255;
             }
             const auto level = static_cast<uint32_t>(lfoLevel);
@@ -540,8 +566,12 @@ TEST(VoiceRender, VelocityCurveAndPanLawOverTheirWholeRange) {
         r.render(4);
         EXPECT_EQ(r.soleVoice().velocityGain, level(v)) << v;
         const float g = toneGain(100, 127, v, 0.8f, 128);
-        EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, std::vector<int32_t>(4, 0), 0, g, identity))) << v;
-        EXPECT_TRUE(samplesMatch(r.out[1], expectedOutput(r.codes, std::vector<int32_t>(4, 0), 0, g, identity))) << v;
+        EXPECT_TRUE(
+            samplesMatch(r.out[0], expectedOutput(r.codes, std::vector<int32_t>(4, 0), 0, g, identity)))
+            << v;
+        EXPECT_TRUE(
+            samplesMatch(r.out[1], expectedOutput(r.codes, std::vector<int32_t>(4, 0), 0, g, identity)))
+            << v;
     }
     r.noteOn(r.now, 0, 69, 0);
     r.render(1);
@@ -558,7 +588,8 @@ TEST(VoiceRender, VelocityCurveAndPanLawOverTheirWholeRange) {
         EXPECT_NEAR(v.panLeft, panAt(pan + 64), 1e-6) << pan;
         EXPECT_NEAR(v.panRight, panAt(192 - pan), 1e-6) << pan;
         const std::vector<int32_t> flat(4, 0);
-        const float gl = toneGain(100, 127, 127, 0.8f, pan + 64), gr = toneGain(100, 127, 127, 0.8f, 192 - pan);
+        const float gl = toneGain(100, 127, 127, 0.8f, pan + 64),
+                    gr = toneGain(100, 127, 127, 0.8f, 192 - pan);
         EXPECT_TRUE(samplesMatch(r.out[0], expectedOutput(r.codes, flat, 0, gl, identity), 1e-6)) << pan;
         EXPECT_TRUE(samplesMatch(r.out[1], expectedOutput(r.codes, flat, 0, gr, identity), 1e-6)) << pan;
     }

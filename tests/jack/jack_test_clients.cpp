@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <utility>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace velt::corvane::testing {
 

@@ -41,8 +41,8 @@ bool JackTestServer::start(int period) {
             continue;
         }
         // The dummy back end needs no sound card.
-        if (!server_.start({program(), "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(period)},
-                           "", ""))
+        if (!server_.start(
+                {program(), "-n", name_, "-d", "dummy", "-r", "48000", "-p", std::to_string(period)}, "", ""))
             return false;
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < until && server_.running()) {

@@ -39,16 +39,14 @@ struct ControllerFixture {
         std::string error;
         module = Vst3Module::load(bundlePath(), &error);
         EXPECT_NE(module, nullptr) << error;
-        if (!module)
-            return false;
+        if (!module) return false;
         controller = createAs<IEditController>(module->factory(), kControllerId);
         EXPECT_TRUE(controller);
         return controller && controller->initialize(module->hostContext()) == kResultOk;
     }
 
     ~ControllerFixture() {
-        if (controller)
-            controller->terminate();
+        if (controller) controller->terminate();
         controller = nullptr;
     }
 };
@@ -85,11 +83,11 @@ TEST(Controller, ParametersInRegistrationOrder) {
         EXPECT_EQ(unitIds.count(info.unitId), 1u);
         EXPECT_GE(info.defaultNormalizedValue, 0.0);
         EXPECT_LE(info.defaultNormalizedValue, 1.0);
-        if (info.flags & ParameterInfo::kIsBypass)
-            ++bypassCount;
+        if (info.flags & ParameterInfo::kIsBypass) ++bypassCount;
         // Read-only never together with automatable or program change.
         EXPECT_FALSE((info.flags & ParameterInfo::kIsReadOnly) && (info.flags & ParameterInfo::kCanAutomate));
-        EXPECT_FALSE((info.flags & ParameterInfo::kIsReadOnly) && (info.flags & ParameterInfo::kIsProgramChange));
+        EXPECT_FALSE((info.flags & ParameterInfo::kIsReadOnly) &&
+                     (info.flags & ParameterInfo::kIsProgramChange));
         // The host's parameter value starts at the default.
         EXPECT_EQ(controller->getParamNormalized(info.id), info.defaultNormalizedValue);
 

@@ -1,7 +1,6 @@
 // The engine holder: imports with their recorded paths, the hand-off of edits to a
 // running audio thread, the state restore with its re-imports and the search for
 // moved WAV files.
-#include "host/editor_requests.h"
 #include "host/engine_host.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/editor_requests.h"
 #include "host/state_chunk.h"
 #include "tests/plugin/test_files.h"
 
@@ -46,7 +46,9 @@ EngineEdit toneEdit(int32_t index, int32_t tl) {
     return e;
 }
 
-std::vector<uint8_t> saved(EngineHost& host) { return state::stateChunkBytes(host.captureState()); }
+std::vector<uint8_t> saved(EngineHost& host) {
+    return state::stateChunkBytes(host.captureState());
+}
 
 bool restore(EngineHost& host, const std::vector<uint8_t>& bytes) {
     state::MemorySource source(bytes.data(), bytes.size());
@@ -54,7 +56,8 @@ bool restore(EngineHost& host, const std::vector<uint8_t>& bytes) {
 }
 
 /// Sets a slot's points and loop the way a restore does.
-void setPoints(EngineHost& host, int32_t slot, int32_t start, int32_t end, int32_t loopStart, int32_t loopEnd) {
+void setPoints(EngineHost& host, int32_t slot, int32_t start, int32_t end, int32_t loopStart,
+               int32_t loopEnd) {
     EngineEdit e{};
     e.kind = EditKind::SlotRestore;
     e.index = slot;
@@ -87,7 +90,8 @@ TEST(EngineHost, ImportsRecordPathsAndEncodingsOnlyForAcceptedFiles) {
 
     // A missing file fails and changes nothing; a malformed one succeeds and changes nothing.
     EXPECT_FALSE(host.importSample(3, dir.file("absent.wav").c_str(), 0));
-    test::writeBytes(dir.file("garbage.wav"), {'R', 'I', 'F', 'F', 1, 2, 3, 4, 'W', 'A', 'V', 'E', 0, 0, 0, 0});
+    test::writeBytes(dir.file("garbage.wav"),
+                     {'R', 'I', 'F', 'F', 1, 2, 3, 4, 'W', 'A', 'V', 'E', 0, 0, 0, 0});
     EXPECT_TRUE(host.importSample(3, dir.file("garbage.wav").c_str(), 0));
     EXPECT_EQ(host.samplePath(3), wav);
     EXPECT_EQ(host.view().slots[3].frameCount, 1000);
@@ -225,7 +229,8 @@ TEST(EngineHost, PartCommandsResetWhatTheySayAndStopVoicesTheirWay) {
         synth.setPartDefaultMode(ch, 2);
         synth.setPartMode(ch, 2);
         synth.sendProgramChange(ch, 9);
-        const std::pair<int32_t, int32_t> values[] = {{1, 70}, {5, 33}, {7, 90}, {10, 20}, {11, 50}, {64, 127}};
+        const std::pair<int32_t, int32_t> values[] = {{1, 70},  {5, 33},  {7, 90},
+                                                      {10, 20}, {11, 50}, {64, 127}};
         for (const auto& [number, value] : values) synth.sendControlChange(ch, number, value);
         synth.sendControlChange(ch, 101, 0);
         synth.sendControlChange(ch, 100, 0);
@@ -261,7 +266,8 @@ TEST(EngineHost, PartCommandsResetWhatTheySayAndStopVoicesTheirWay) {
     EXPECT_EQ(echo, 0.0f);
     PartState expected = dialled;
     expected.pitchBend = 8192, expected.controllers[1] = 0, expected.controllers[11] = 127;
-    expected.channelPressure = 0, expected.rpnSelect = 0, expected.nrpnSelect = 0, expected.parameterIndex = 256;
+    expected.channelPressure = 0, expected.rpnSelect = 0, expected.nrpnSelect = 0,
+    expected.parameterIndex = 256;
     EXPECT_EQ(std::memcmp(&synth.part(3), &expected, sizeof expected), 0);
     EXPECT_EQ(synth.part(3).controllers[64], 127);
     EXPECT_EQ(synth.part(3).pitchBendRange, 12);

@@ -36,7 +36,8 @@ bool restore(EngineHost& host, const Bytes& bytes) {
 Bytes asOlderVersion(const Bytes& v4, int32_t version) {
     Bytes out(v4.begin(), v4.begin() + 13);
     out[0] = static_cast<uint8_t>(version);
-    for (int32_t p = 0; p < 16; ++p) out.insert(out.end(), v4.begin() + 13 + 11 * p + 1, v4.begin() + 13 + 11 * (p + 1));
+    for (int32_t p = 0; p < 16; ++p)
+        out.insert(out.end(), v4.begin() + 13 + 11 * p + 1, v4.begin() + 13 + 11 * (p + 1));
     size_t at = 13 + 176;
     out.insert(out.end(), v4.begin() + at, v4.begin() + at + 3840 + 3328);
     at += 3840 + 3328;

@@ -110,44 +110,48 @@ TEST(BadInput, RecordsOfAnyLength) {
     ASSERT_EQ(record(1, 512).size(), 512u);
     Tables t;
     ASSERT_TRUE(importTextFromString(record(1, 512) + "\n" + record(2, 513) + "\n" + record(3, 100000) +
-                                         " 99\n" + std::string(3000000, ' ') + record(5, 100) + "\n" + "@I:6" +
-                                         std::string(200000, '\n') + kToneRest + "\n" + "@I:4" +
-                                         std::string(100000, ' ') + "\r\n\t" + kToneRest + "\n" + record(7, 60),
+                                         " 99\n" + std::string(3000000, ' ') + record(5, 100) + "\n" +
+                                         "@I:6" + std::string(200000, '\n') + kToneRest + "\n" + "@I:4" +
+                                         std::string(100000, ' ') + "\r\n\t" + kToneRest + "\n" +
+                                         record(7, 60),
                                      kTones, t.view()));
     Tables fresh;
     for (int32_t n = 1; n <= 7; ++n) EXPECT_EQ(t.tones[n].kfStart, 12) << n;
     EXPECT_STREQ(t.tones[6].presetName, "after the bad   ");
 
     Tables s;
-    ASSERT_TRUE(importTextFromString("@:3" + std::string(50000, '\n') + "0,\n\n100" + std::string(70000, ' ') +
-                                         "0 0" + std::string(1000, '\t') + "12.5\n",
+    ASSERT_TRUE(importTextFromString("@:3" + std::string(50000, '\n') + "0,\n\n100" +
+                                         std::string(70000, ' ') + "0 0" + std::string(1000, '\t') + "12.5\n",
                                      kSampleData, s.view()));
     EXPECT_EQ(s.slots[3].PlayBackEndPoint, 100);
     EXPECT_EQ(s.slots[3].Pitch, 12.5f);
 
     // A last number whose digits run on and on is still one number, beyond 32 bits.
     Tables u;
-    const std::string longDigits = "@I:9 \"padded record   \" 1 2 3 4 5 6 7 8 9 10 3 " + std::string(600, '1');
+    const std::string longDigits =
+        "@I:9 \"padded record   \" 1 2 3 4 5 6 7 8 9 10 3 " + std::string(600, '1');
     ASSERT_TRUE(importTextFromString(longDigits + "\n@I:10" + kToneRest, kTones, u.view()));
     expectSameTone(u.tones[9], fresh.tones[9], 9);
     EXPECT_EQ(u.tones[10].kfStart, 12);
     // So is a record number of a million zeros and a one, and a long pitch.
     ASSERT_TRUE(importTextFromString("@I:" + std::string(1000000, '0') + "11" + kToneRest, kTones, u.view()));
     EXPECT_EQ(u.tones[11].kfStart, 12);
-    ASSERT_TRUE(importTextFromString("@:1 0 100 0 0 " + std::string(100000, '0') + "440." +
-                                         std::string(100000, '0') + "\n",
-                                     kSampleData, u.view()));
+    ASSERT_TRUE(importTextFromString(
+        "@:1 0 100 0 0 " + std::string(100000, '0') + "440." + std::string(100000, '0') + "\n", kSampleData,
+        u.view()));
     EXPECT_EQ(u.slots[1].Pitch, 440.0f);
 }
 
 TEST(BadInput, AByteOrderMarkAtTheStartIsSkipped) {
     const std::string bom = "\xEF\xBB\xBF";
     Tables t;
-    ASSERT_TRUE(importText(writeTestFile("bom.txt", bom + "@I:3" + kToneRest + "\r\n@I:4" + kToneRest).c_str(),
-                           kTones, t.view()));
+    ASSERT_TRUE(
+        importText(writeTestFile("bom.txt", bom + "@I:3" + kToneRest + "\r\n@I:4" + kToneRest).c_str(),
+                   kTones, t.view()));
     EXPECT_EQ(t.tones[3].kfStart, 12);
     EXPECT_EQ(t.tones[4].kfStart, 12);
-    ASSERT_TRUE(importTextFromString(bom + "  @S:2 \"with a mark     \" 1 2 3 4 5 6 7 8 9", kSamplers, t.view()));
+    ASSERT_TRUE(
+        importTextFromString(bom + "  @S:2 \"with a mark     \" 1 2 3 4 5 6 7 8 9", kSamplers, t.view()));
     EXPECT_EQ(t.samplers[2].rr, 9);
     ASSERT_TRUE(importTextFromString(bom + "@:5 0 100 0 0 1.5", kSampleData, t.view()));
     EXPECT_EQ(t.slots[5].PlayBackEndPoint, 100);

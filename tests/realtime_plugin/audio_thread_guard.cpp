@@ -35,8 +35,7 @@ std::atomic<int64_t> gBlocking{0};
 std::atomic<const char*> gFirst{nullptr};
 
 void note(std::atomic<int64_t>& counter, const char* what) {
-    if (!tGuarded || tInside)
-        return;
+    if (!tGuarded || tInside) return;
     tInside = true;
     counter.fetch_add(1, std::memory_order_relaxed);
     const char* none = nullptr;
@@ -53,8 +52,12 @@ F next(const char* name) {
 
 namespace rtguard {
 
-void begin() { tGuarded = true; }
-void end() { tGuarded = false; }
+void begin() {
+    tGuarded = true;
+}
+void end() {
+    tGuarded = false;
+}
 
 Counts counts() {
     Counts c;
@@ -95,16 +98,14 @@ extern "C" void* realloc(void* p, size_t n) {
 }
 
 extern "C" void free(void* p) {
-    if (p)
-        note(gFrees, "free");
+    if (p) note(gFrees, "free");
     __libc_free(p);
 }
 
 extern "C" int posix_memalign(void** out, size_t alignment, size_t n) {
     note(gAllocations, "posix_memalign");
     void* p = __libc_memalign(alignment, n);
-    if (!p)
-        return ENOMEM;
+    if (!p) return ENOMEM;
     *out = p;
     return 0;
 }
@@ -123,17 +124,17 @@ extern "C" void* memalign(size_t alignment, size_t n) {
 
 // The next definition is looked up on first use and kept in a plain atomic: a function-local
 // static would need a guard, and the guard may itself lock.
-#define RTGUARD_FORWARD(ret, name, counter, params, args)                  \
-    using name##_fn = ret(*) params;                                        \
-    static std::atomic<name##_fn> real_##name{nullptr};                     \
-    extern "C" ret name params {                                            \
-        name##_fn real = real_##name.load(std::memory_order_relaxed);       \
-        if (!real) {                                                        \
-            real = next<name##_fn>(#name);                                  \
-            real_##name.store(real, std::memory_order_relaxed);             \
-        }                                                                   \
-        note(counter, #name);                                               \
-        return real args;                                                   \
+#define RTGUARD_FORWARD(ret, name, counter, params, args)             \
+    using name##_fn = ret(*) params;                                  \
+    static std::atomic<name##_fn> real_##name{nullptr};               \
+    extern "C" ret name params {                                      \
+        name##_fn real = real_##name.load(std::memory_order_relaxed); \
+        if (!real) {                                                  \
+            real = next<name##_fn>(#name);                            \
+            real_##name.store(real, std::memory_order_relaxed);       \
+        }                                                             \
+        note(counter, #name);                                         \
+        return real args;                                             \
     }
 
 RTGUARD_FORWARD(int, pthread_mutex_lock, gLocks, (pthread_mutex_t * m), (m))

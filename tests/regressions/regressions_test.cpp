@@ -19,7 +19,8 @@ using Body = int (*)(const uint8_t*, size_t);
 std::vector<std::filesystem::path> inputsOf(const std::string& fuzzer) {
     std::vector<std::filesystem::path> files;
     std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(CORVANE_SOURCE_DIR) / "tests" / "regressions" / fuzzer;
+    const std::filesystem::path folder =
+        std::filesystem::path(CORVANE_SOURCE_DIR) / "tests" / "regressions" / fuzzer;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
         if (entry.is_regular_file()) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
@@ -43,13 +44,27 @@ void replay(const std::string& fuzzer, Body body) {
     }
 }
 
-TEST(FuzzRegressions, WavImport) { replay("fuzz_wav_import", fuzzWavImport); }
-TEST(FuzzRegressions, TextImport) { replay("fuzz_text_import", fuzzTextImport); }
-TEST(FuzzRegressions, StateRestore) { replay("fuzz_state_restore", fuzzStateRestore); }
-TEST(FuzzRegressions, SysEx) { replay("fuzz_sysex", fuzzSysEx); }
-TEST(FuzzRegressions, MidiFile) { replay("fuzz_midi_file", fuzzMidiFile); }
-TEST(FuzzRegressions, Messages) { replay("fuzz_messages", fuzzMessages); }
-TEST(FuzzRegressions, HostProcess) { replay("fuzz_host_process", fuzzHostProcess); }
+TEST(FuzzRegressions, WavImport) {
+    replay("fuzz_wav_import", fuzzWavImport);
+}
+TEST(FuzzRegressions, TextImport) {
+    replay("fuzz_text_import", fuzzTextImport);
+}
+TEST(FuzzRegressions, StateRestore) {
+    replay("fuzz_state_restore", fuzzStateRestore);
+}
+TEST(FuzzRegressions, SysEx) {
+    replay("fuzz_sysex", fuzzSysEx);
+}
+TEST(FuzzRegressions, MidiFile) {
+    replay("fuzz_midi_file", fuzzMidiFile);
+}
+TEST(FuzzRegressions, Messages) {
+    replay("fuzz_messages", fuzzMessages);
+}
+TEST(FuzzRegressions, HostProcess) {
+    replay("fuzz_host_process", fuzzHostProcess);
+}
 
 }  // namespace
 }  // namespace velt::corvane::fuzz

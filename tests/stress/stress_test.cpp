@@ -42,7 +42,8 @@ class Script {
 public:
     Script(const test::TempFolder& folder, uint32_t seed) : random_(seed) {
         for (int32_t i = 0; i < 3; ++i)
-            wavs_.push_back(test::writeRampWav(folder.file("w" + std::to_string(i) + ".wav"), 4000 + 3000 * i));
+            wavs_.push_back(
+                test::writeRampWav(folder.file("w" + std::to_string(i) + ".wav"), 4000 + 3000 * i));
         tones_ = folder.file("tones.txt");
         const std::string text = "@I:3 \"Stress tone     \" 100 1 9000 4 0 10 120 90 20 100 1 50\n";
         test::writeBytes(tones_, std::vector<uint8_t>(text.begin(), text.end()));
@@ -52,12 +53,12 @@ public:
         Action a;
         const uint32_t pick = random_() % 100;
         if (pick < 80) {
-            static const int64 kTags[] = {0x0001, 0x0002, 0x0083, 0x0084, 0x0101, 0x0102, 0x0103, 0x0104, 0x0105,
-                                          0x0106, 0x0107, 0x0108, 0x0109, 0x0182, 0x0183, 0x0190, 0x1001, 0x1003,
-                                          0x1006, 0x1007, 0x1008, 0x1009, 0x100A, 0x100B, 0x100C, 0x100D, 0x100E,
-                                          0x100F, 0x1010, 0x2001, 0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008,
-                                          0x2009, 0x200A, 0x200B, 0x3001, 0x3004, 0x3005, 0x3007, 0x3008, 0x3009,
-                                          0x300A, 0x1081, 0x2081, 0x0181, 0x0081, 0x3081};
+            static const int64 kTags[] = {
+                0x0001, 0x0002, 0x0083, 0x0084, 0x0101, 0x0102, 0x0103, 0x0104, 0x0105, 0x0106, 0x0107,
+                0x0108, 0x0109, 0x0182, 0x0183, 0x0190, 0x1001, 0x1003, 0x1006, 0x1007, 0x1008, 0x1009,
+                0x100A, 0x100B, 0x100C, 0x100D, 0x100E, 0x100F, 0x1010, 0x2001, 0x2003, 0x2004, 0x2005,
+                0x2006, 0x2007, 0x2008, 0x2009, 0x200A, 0x200B, 0x3001, 0x3004, 0x3005, 0x3007, 0x3008,
+                0x3009, 0x300A, 0x1081, 0x2081, 0x0181, 0x0081, 0x3081};
             a.kind = Action::Value;
             a.tag = kTags[random_() % (sizeof kTags / sizeof kTags[0])];
             const int32_t code = static_cast<int32_t>(a.tag & 0xFF);
@@ -124,7 +125,8 @@ void restore(IComponent* component, const std::vector<uint8_t>& bytes) {
     component->setState(stream);
 }
 
-void apply(const Action& a, EditorRig& rig, const std::vector<std::vector<uint8_t>>& states, bool withEditor) {
+void apply(const Action& a, EditorRig& rig, const std::vector<std::vector<uint8_t>>& states,
+           bool withEditor) {
     switch (a.kind) {
         case Action::Value: sendValue(rig.processorPoint, a.tag, a.val); break;
         case Action::File: sendFile(rig.processorPoint, a.tag, a.path); break;
@@ -205,8 +207,8 @@ TEST(Stress, EditsWhileProcessingEndInTheStateTheEditsImply) {
             const std::vector<uint8_t> a = stateOf(live.component), b = stateOf(replica.component);
             size_t at = 0;
             while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
-            EXPECT_TRUE(a == b) << "after " << done.size() << " edits, first difference at byte " << at << " of "
-                                << a.size() << " / " << b.size();
+            EXPECT_TRUE(a == b) << "after " << done.size() << " edits, first difference at byte " << at
+                                << " of " << a.size() << " / " << b.size();
             ++compared;
         }
     }
@@ -223,10 +225,11 @@ TEST(Stress, EditsWhileProcessingEndInTheStateTheEditsImply) {
     EXPECT_GT(done.size(), 100u);
     EXPECT_TRUE(stateOf(live.component) == stateOf(replica.component))
         << done.size() << " edits over " << blocks.load() << " blocks";
-    std::printf("stress: %zu edits, %lld blocks of 128 frames, 16 notes a block, %d mid-run saves compared, "
-                "%lld saves from another thread\n",
-                done.size(), static_cast<long long>(blocks.load()), compared,
-                static_cast<long long>(otherThreadSaves.load()));
+    std::printf(
+        "stress: %zu edits, %lld blocks of 128 frames, 16 notes a block, %d mid-run saves compared, "
+        "%lld saves from another thread\n",
+        done.size(), static_cast<long long>(blocks.load()), compared,
+        static_cast<long long>(otherThreadSaves.load()));
 }
 
 }  // namespace

@@ -23,7 +23,9 @@ using tooltest::TrackBuilder;
 
 using tooltest::CommandRun;
 
-CommandRun run(const std::vector<std::string>& args) { return tooltest::runRender(args, {}); }
+CommandRun run(const std::vector<std::string>& args) {
+    return tooltest::runRender(args, {});
+}
 
 std::vector<std::string> plus(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -38,7 +40,10 @@ Bytes busySong() {
     // renders the song again from the same start.
     TrackBuilder a;
     a.event(0, {0xC0, 0}).event(0, {0xB0, 1, 0}).event(0, {0xB0, 10, 64}).event(0, {0xB0, 11, 127});
-    a.event(0, {0xE0, 0, 64}).event(0, {0xB0, 101, 0}).event(0, {0xB0, 100, 0}).event(0, {0xB0, 6, 12});  // bend range 12
+    a.event(0, {0xE0, 0, 64})
+        .event(0, {0xB0, 101, 0})
+        .event(0, {0xB0, 100, 0})
+        .event(0, {0xB0, 6, 12});  // bend range 12
     a.event(0, {0xB0, 7, 30}).event(0, {0xB0, 7, 110}).event(0, {0x90, 69, 100});
     for (int i = 0; i < 64; ++i) {
         const auto v = static_cast<uint8_t>(64 + (i * 7) % 60);
@@ -54,7 +59,8 @@ Bytes busySong() {
     // Part 2 to Sampler mode, then keys that play sampler presets.
     b.sysEx(10, 0xF0, {0x7D, 0x10, 0x23, 0x02, 0x01, 0x01, 0x03, 0xF7});
     b.event(0, {0x91, 60, 127}).event(0, {0xB1, 1, 100});
-    for (int i = 0; i < 16; ++i) b.event(17, {0x91, static_cast<uint8_t>(40 + i), static_cast<uint8_t>(30 + i)});
+    for (int i = 0; i < 16; ++i)
+        b.event(17, {0x91, static_cast<uint8_t>(40 + i), static_cast<uint8_t>(30 + i)});
     b.event(200, {0xB1, 123, 0}).event(0, {0x91, 61, 100}).event(0, {0xB1, 121, 0});
     b.event(100, {0x81, 61, 0}).end();
     return smf(1, 480, {a.bytes(), b.bytes()});
@@ -72,20 +78,21 @@ protected:
         for (size_t i = 0; i < stereo.size(); ++i)
             stereo[i] = static_cast<int16_t>(std::lround(12000.0 * std::sin(0.01 * static_cast<double>(i))));
         ASSERT_TRUE(tooltest::writeBytes(dir.file("tone.wav"), tooltest::wav16(stereo, 2, 44100)));
-        ASSERT_TRUE(tooltest::writeText(dir.file("samples.txt"), "@:0 100 22000 2000 20000 261.6\n"
-                                                                 "@:1 0 11025 0 0 440.0\n"));
+        ASSERT_TRUE(tooltest::writeText(dir.file("samples.txt"),
+                                        "@:0 100 22000 2000 20000 261.6\n"
+                                        "@:1 0 11025 0 0 440.0\n"));
         ASSERT_TRUE(tooltest::writeText(dir.file("samplers.txt"),
                                         "@S:60 \"Sampled one     \" 1 64 8 8192 0 127 0 127 120\n"
                                         "@S:61 \"Sampled zero    \" 0 20 7 8000 0 127 0 127 110\n"));
         ASSERT_TRUE(tooltest::writeBytes(dir.file("busy.mid"), busySong()));
-        sound = {"--wav",     "0=" + dir.file("saw.wav") + ":dpcm",
-                 "--wav",     "1=" + dir.file("tone.wav") + ":adpcm",
-                 "--samples", dir.file("samples.txt"),
+        sound = {"--wav",      "0=" + dir.file("saw.wav") + ":dpcm",
+                 "--wav",      "1=" + dir.file("tone.wav") + ":adpcm",
+                 "--samples",  dir.file("samples.txt"),
                  "--samplers", dir.file("samplers.txt"),
-                 "--sysex",   "--route",
-                 "2=4",       "--polyphony",
-                 "8",         "--tail",
-                 "0.5",       "--outputs",
+                 "--sysex",    "--route",
+                 "2=4",        "--polyphony",
+                 "8",          "--tail",
+                 "0.5",        "--outputs",
                  "all"};
     }
 
@@ -119,20 +126,24 @@ TEST_F(PluginRenderTest, PluginAndEngineRenderTheSameSamples) {
             EXPECT_GT(peak, 0.01f) << n;
             EXPECT_TRUE(p == e) << "bus " << n << " differs between plug-in and engine";
         }
-        for (const char* name : {"p-01.wav", "p-04.wav", "e-01.wav", "e-04.wav"}) std::remove(dir.file(name).c_str());
+        for (const char* name : {"p-01.wav", "p-04.wav", "e-01.wav", "e-04.wav"})
+            std::remove(dir.file(name).c_str());
     }
 }
 
 TEST_F(PluginRenderTest, ASavedStateRendersTheSameSoundAgain) {
     const std::string song = dir.file("busy.mid");
-    ASSERT_EQ(run(plus(sound, {"--plugin", plugin, "--state-out", dir.file("a.state"), song, dir.file("a.wav")})).status,
-              0);
+    ASSERT_EQ(
+        run(plus(sound, {"--plugin", plugin, "--state-out", dir.file("a.state"), song, dir.file("a.wav")}))
+            .status,
+        0);
     const Bytes saved = file("a.state");
     // A state restores what the options set: samples with their points, presets changed by
     // the song's SysEx, routing, voices and SysEx reception.
     ASSERT_GT(saved.size(), 7485u);
-    const std::vector<std::string> again = {"--plugin", plugin, "--state-in", dir.file("a.state"), "--state-out",
-                                            dir.file("b.state"), "--tail", "0.5", "--outputs", "all"};
+    const std::vector<std::string> again = {
+        "--plugin",          plugin,   "--state-in", dir.file("a.state"), "--state-out",
+        dir.file("b.state"), "--tail", "0.5",        "--outputs",         "all"};
     const CommandRun r = run(plus(again, {song, dir.file("b.wav")}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(file("a-01.wav") == file("b-01.wav"));
@@ -221,7 +232,8 @@ TEST_F(PluginRenderTest, ExportWritesWhatAStateHolds) {
 
     // A new instance's tones, and its SysEx listing: 128 messages after the header.
     ASSERT_EQ(run({"export", "tones", dir.file("tones-out.txt"), "--plugin", plugin}).status, 0);
-    EXPECT_EQ(textLines(file("tones-out.txt"))[1], "@I:0 \"                \" 2048 0 8192 0 0 0 126 100 0 120 0 48");
+    EXPECT_EQ(textLines(file("tones-out.txt"))[1],
+              "@I:0 \"                \" 2048 0 8192 0 0 0 126 100 0 120 0 48");
     ASSERT_EQ(run({"export", "tones-sysex", dir.file("tones.syx.txt"), "--plugin", plugin}).status, 0);
     const std::vector<std::string> sysex = textLines(file("tones.syx.txt"));
     ASSERT_EQ(sysex.size(), 132u);

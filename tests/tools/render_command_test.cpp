@@ -22,7 +22,9 @@ using tooltest::TrackBuilder;
 using tooltest::CommandRun;
 
 // The engine path: these cases need no plug-in bundle.
-CommandRun render(const std::vector<std::string>& args) { return tooltest::runRender(args, {"--engine"}); }
+CommandRun render(const std::vector<std::string>& args) {
+    return tooltest::runRender(args, {"--engine"});
+}
 
 float peakOf(const tooltest::FloatWav& w, size_t fromFrame, size_t toFrame) {
     float peak = 0.0f;

@@ -1,10 +1,10 @@
 // The DPCM and ADPCM codecs: exact codes and decoded values.
+#include "synth/pcm/sample_codecs.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
-
-#include "synth/pcm/sample_codecs.h"
 
 namespace velt::corvane::wavtest {
 namespace {
@@ -34,7 +34,8 @@ std::vector<uint8_t> adpcmCodes(const std::vector<int16_t>& s, int32_t channels)
 std::vector<int16_t> adpcmDecoded(const std::vector<uint8_t>& codes, int32_t channels) {
     const std::vector<uint8_t> bytes = nibblesToBytes(codes);
     std::vector<int16_t> s(codes.size(), 0);
-    decodeAdpcm(bytes.data(), static_cast<int32_t>(bytes.size()), channels, s.data(), static_cast<int32_t>(s.size()));
+    decodeAdpcm(bytes.data(), static_cast<int32_t>(bytes.size()), channels, s.data(),
+                static_cast<int32_t>(s.size()));
     return s;
 }
 

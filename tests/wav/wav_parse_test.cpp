@@ -9,7 +9,9 @@
 namespace velt::corvane::wavtest {
 namespace {
 
-WavInfo parse(const Bytes& b) { return parseWav(b.data(), b.size()); }
+WavInfo parse(const Bytes& b) {
+    return parseWav(b.data(), b.size());
+}
 
 void expectAllZero(const WavInfo& i) {
     EXPECT_EQ(i.formatTag, 0);
@@ -79,7 +81,8 @@ TEST(WavParse, FmtChunkSizeDecidesWhereTheNextChunkStarts) {
     put32(fields, 16000);
     put16(fields, 2);
     put16(fields, 16);
-    const Bytes b14 = WavBuilder().chunkWithSize("fmt ", fields, 14, false).data(sampleBytes({7}, 16)).bytes();
+    const Bytes b14 =
+        WavBuilder().chunkWithSize("fmt ", fields, 14, false).data(sampleBytes({7}, 16)).bytes();
     const WavInfo i14 = parse(b14);
     EXPECT_TRUE(isAcceptedWav(i14));
     EXPECT_EQ(i14.bitsPerSample, 16);
@@ -141,14 +144,20 @@ TEST(WavParse, RejectsWhatCannotBeImported) {
 
 TEST(WavParse, RejectsChunksRunningPastTheEnd) {
     // A data chunk claiming more bytes than the file holds.
-    expectAllZero(parse(WavBuilder().fmt(1, 1, 8000, 16).chunkWithSize("data", Bytes(4, 0), 6, false).bytes()));
     expectAllZero(
-        parse(WavBuilder().fmt(1, 1, 8000, 16).chunkWithSize("data", Bytes(4, 0), 0xFFFFFFF0u, false).bytes()));
+        parse(WavBuilder().fmt(1, 1, 8000, 16).chunkWithSize("data", Bytes(4, 0), 6, false).bytes()));
+    expectAllZero(parse(
+        WavBuilder().fmt(1, 1, 8000, 16).chunkWithSize("data", Bytes(4, 0), 0xFFFFFFF0u, false).bytes()));
     // Any other chunk doing the same, even after a good data chunk.
-    expectAllZero(parse(WavBuilder().fmt(1, 1, 8000, 8).data(Bytes{1, 2}).chunkWithSize("LIST", Bytes(2, 0), 9, false).bytes()));
+    expectAllZero(parse(WavBuilder()
+                            .fmt(1, 1, 8000, 8)
+                            .data(Bytes{1, 2})
+                            .chunkWithSize("LIST", Bytes(2, 0), 9, false)
+                            .bytes()));
     // A fmt chunk whose fields are cut off, and a large fmt size.
     expectAllZero(parse(WavBuilder().chunkWithSize("fmt ", Bytes{1, 0, 1, 0}, 16, false).bytes()));
-    expectAllZero(parse(WavBuilder().fmt(1, 1, 8000, 8).chunkWithSize("fmt ", Bytes(16, 0), 100, false).bytes()));
+    expectAllZero(
+        parse(WavBuilder().fmt(1, 1, 8000, 8).chunkWithSize("fmt ", Bytes(16, 0), 100, false).bytes()));
     // A trailing chunk header cut short.
     expectAllZero(parse(WavBuilder().fmt(1, 1, 8000, 8).data(Bytes{1, 2}).raw(Bytes{'d', 'a', 't'}).bytes()));
     // A missing final pad byte is tolerated: the chunk itself lies inside the file.
@@ -164,7 +173,8 @@ TEST(WavParse, FmtAfterDataRecountsFrames) {
     EXPECT_TRUE(isAcceptedWav(i));
     EXPECT_EQ(i.frameCount, 1u);
     expectAllZero(parse(WavBuilder().fmt(1, 1, 8000, 8).data(Bytes(8, 0)).fmt(1, 0, 8000, 8).bytes()));
-    EXPECT_FALSE(isAcceptedWav(parse(WavBuilder().fmt(1, 1, 8000, 8).data(Bytes(8, 0)).fmt(3, 1, 8000, 8).bytes())));
+    EXPECT_FALSE(
+        isAcceptedWav(parse(WavBuilder().fmt(1, 1, 8000, 8).data(Bytes(8, 0)).fmt(3, 1, 8000, 8).bytes())));
 }
 
 TEST(WavParse, DepthsThatAreNotWholeBytesStillParse) {

@@ -1,11 +1,12 @@
 // Depth conversions: log codes per depth and the reductions to 8 and 16 bits.
+#include "synth/pcm/wav_samples.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "synth/pcm/wav_reader.h"
-#include "synth/pcm/wav_samples.h"
 #include "tests/wav/wav_builder.h"
 
 namespace velt::corvane::wavtest {

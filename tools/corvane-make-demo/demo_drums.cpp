@@ -47,15 +47,16 @@ private:
 };
 
 const Hit kIntroKicks[] = {{0, kKickKey, 112}, {2, kKickKey, 104}};
-const Hit kVerseGroove[] = {{0, kKickKey, 112}, {1, kSnareKey, 100}, {2, kKickKey, 104},
-                            {2.5, kKickKey, 92}, {3, kSnareKey, 104}};
-const Hit kChorusGroove[] = {{0, kKickKey, 114},   {1, kSnareKey, 102}, {1, kClapKey, 90},   {1.5, kKickKey, 96},
-                             {2, kKickKey, 106},   {2.75, kKickKey, 84}, {3, kSnareKey, 106}, {3, kClapKey, 94},
-                             {3.75, kHatClosedKey, 44}};
-const Hit kIntroFill[] = {{3, kSnareKey, 96}, {3.25, kSnareKey, 70}, {3.5, kHighTomKey, 96}, {3.75, kLowTomKey, 100}};
+const Hit kVerseGroove[] = {
+    {0, kKickKey, 112}, {1, kSnareKey, 100}, {2, kKickKey, 104}, {2.5, kKickKey, 92}, {3, kSnareKey, 104}};
+const Hit kChorusGroove[] = {{0, kKickKey, 114},  {1, kSnareKey, 102}, {1, kClapKey, 90},
+                             {1.5, kKickKey, 96}, {2, kKickKey, 106},  {2.75, kKickKey, 84},
+                             {3, kSnareKey, 106}, {3, kClapKey, 94},   {3.75, kHatClosedKey, 44}};
+const Hit kIntroFill[] = {
+    {3, kSnareKey, 96}, {3.25, kSnareKey, 70}, {3.5, kHighTomKey, 96}, {3.75, kLowTomKey, 100}};
 const Hit kVerseFill[] = {{3, kSnareKey, 104}, {3.5, kHighTomKey, 100}, {3.75, kLowTomKey, 104}};
-const Hit kChorusFill[] = {{3, kHighTomKey, 100}, {3.25, kHighTomKey, 84}, {3.5, kLowTomKey, 104},
-                           {3.75, kLowTomKey, 92}};
+const Hit kChorusFill[] = {
+    {3, kHighTomKey, 100}, {3.25, kHighTomKey, 84}, {3.5, kLowTomKey, 104}, {3.75, kLowTomKey, 92}};
 const Hit kFinalHit[] = {{0, kKickKey, 108}, {0, kHatOpenKey, 80}, {0, kClapKey, 90}};
 
 template <int N>

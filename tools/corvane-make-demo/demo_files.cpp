@@ -34,8 +34,8 @@ std::string sampleDataText(const std::vector<DemoSample>& samples) {
     for (const DemoSample& s : samples) {
         char line[128];
         std::snprintf(line, sizeof line, "@:%d 0 %d %d %d %.6f\n", static_cast<int>(s.slot),
-                      static_cast<int>(s.frames.size()), static_cast<int>(s.loopStart), static_cast<int>(s.loopEnd),
-                      s.pitch);
+                      static_cast<int>(s.frames.size()), static_cast<int>(s.loopStart),
+                      static_cast<int>(s.loopEnd), s.pitch);
         text += line;
     }
     return text;

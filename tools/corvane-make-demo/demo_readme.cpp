@@ -74,21 +74,22 @@ std::string demoReadme(const std::vector<DemoSample>& samples) {
     for (const DemoSample& s : samples) {
         char loop[32];
         if (s.loopEnd > s.loopStart)
-            std::snprintf(loop, sizeof loop, "%d-%d", static_cast<int>(s.loopStart), static_cast<int>(s.loopEnd));
+            std::snprintf(loop, sizeof loop, "%d-%d", static_cast<int>(s.loopStart),
+                          static_cast<int>(s.loopEnd));
         else
             std::snprintf(loop, sizeof loop, "none");
-        std::snprintf(line, sizeof line, "%-5d %-15s %-6u %-7d %-14s %-11.6f %-7s %s\n", static_cast<int>(s.slot),
-                      s.fileName, static_cast<unsigned>(s.sampleRate), static_cast<int>(s.frames.size()), loop,
-                      s.pitch, s.encoding, s.title);
+        std::snprintf(line, sizeof line, "%-5d %-15s %-6u %-7d %-14s %-11.6f %-7s %s\n",
+                      static_cast<int>(s.slot), s.fileName, static_cast<unsigned>(s.sampleRate),
+                      static_cast<int>(s.frames.size()), loop, s.pitch, s.encoding, s.title);
         text += line;
     }
     text += kParts;
     const MelodicRole roles[] = {MelodicRole::EPiano, MelodicRole::Bass, MelodicRole::Pad, MelodicRole::Lead};
     for (MelodicRole role : roles) {
         const MelodicPart p = melodicPart(role);
-        std::snprintf(line, sizeof line, "%-8d %-8s %-8d %-5d %s; bend range %d\n", static_cast<int>(p.channel + 1),
-                      p.trackName, static_cast<int>(p.program), static_cast<int>(p.tone.wave), toneKind(p.tone),
-                      static_cast<int>(p.bendRange));
+        std::snprintf(line, sizeof line, "%-8d %-8s %-8d %-5d %s; bend range %d\n",
+                      static_cast<int>(p.channel + 1), p.trackName, static_cast<int>(p.program),
+                      static_cast<int>(p.tone.wave), toneKind(p.tone), static_cast<int>(p.bendRange));
         text += line;
     }
     std::snprintf(line, sizeof line,
@@ -102,8 +103,8 @@ std::string demoReadme(const std::vector<DemoSample>& samples) {
     text += kRender;
     for (const DemoSample& s : samples) {
         const std::string suffix = std::string(s.encoding) == "pcm" ? "" : std::string(":") + s.encoding;
-        std::snprintf(line, sizeof line, "    --wav %d=resources/demo/%s%s \\\n", static_cast<int>(s.slot), s.fileName,
-                      suffix.c_str());
+        std::snprintf(line, sizeof line, "    --wav %d=resources/demo/%s%s \\\n", static_cast<int>(s.slot),
+                      s.fileName, suffix.c_str());
         text += line;
     }
     text += "    --samples resources/demo/demo-samples.txt \\\n";

@@ -39,7 +39,9 @@ void putName(std::vector<uint8_t>& out, const char* name) {
     }
 }
 
-void put7(std::vector<uint8_t>& out, int32_t v) { out.push_back(static_cast<uint8_t>(v & 0x7F)); }
+void put7(std::vector<uint8_t>& out, int32_t v) {
+    out.push_back(static_cast<uint8_t>(v & 0x7F));
+}
 
 void put14(std::vector<uint8_t>& out, int32_t v) {
     put7(out, v);
@@ -50,20 +52,48 @@ void put14(std::vector<uint8_t>& out, int32_t v) {
 
 MelodicPart melodicPart(MelodicRole role) {
     switch (role) {
-    case MelodicRole::EPiano:
-        // Amplitude LFO: the modulation wheel (set to 36) gives a gentle tremolo near 4.5 Hz.
-        return {"E.Piano", kEPianoChannel, kEPianoProgram,
-                {"Demo E.Piano    ", 2304, 2, 8192, 1, kEPianoSlot, 0, 127, 44, 24, 72, 1, 60}, 94, 46, 127, 36, 2};
-    case MelodicRole::Bass:
-        return {"Bass", kBassChannel, kBassProgram,
-                {"Demo Bass       ", 2048, 0, 8192, 0, kBassSlot, 0, 126, 64, 12, 100, 0, 48}, 104, 64, 127, 0, 2};
-    case MelodicRole::Pad:
-        return {"Pad", kPadChannel, kPadProgram,
-                {"Demo Warm Pad   ", 2048, 0, 8192, 0, kPadSlot, 0, 72, 100, 0, 64, 0, 48}, 84, 84, 40, 0, 2};
-    case MelodicRole::Lead:
-        // Pitch LFO near 5.5 Hz; the song raises the modulation wheel on long notes.
-        return {"Lead", kLeadChannel, kLeadProgram,
-                {"Demo Lead       ", 2816, 1, 8192, 1, kLeadSlot, 0, 118, 70, 6, 84, 0, 48}, 104, 72, 120, 0, 4};
+        case MelodicRole::EPiano:
+            // Amplitude LFO: the modulation wheel (set to 36) gives a gentle tremolo near 4.5 Hz.
+            return {"E.Piano",
+                    kEPianoChannel,
+                    kEPianoProgram,
+                    {"Demo E.Piano    ", 2304, 2, 8192, 1, kEPianoSlot, 0, 127, 44, 24, 72, 1, 60},
+                    94,
+                    46,
+                    127,
+                    36,
+                    2};
+        case MelodicRole::Bass:
+            return {"Bass",
+                    kBassChannel,
+                    kBassProgram,
+                    {"Demo Bass       ", 2048, 0, 8192, 0, kBassSlot, 0, 126, 64, 12, 100, 0, 48},
+                    104,
+                    64,
+                    127,
+                    0,
+                    2};
+        case MelodicRole::Pad:
+            return {"Pad",
+                    kPadChannel,
+                    kPadProgram,
+                    {"Demo Warm Pad   ", 2048, 0, 8192, 0, kPadSlot, 0, 72, 100, 0, 64, 0, 48},
+                    84,
+                    84,
+                    40,
+                    0,
+                    2};
+        case MelodicRole::Lead:
+            // Pitch LFO near 5.5 Hz; the song raises the modulation wheel on long notes.
+            return {"Lead",
+                    kLeadChannel,
+                    kLeadProgram,
+                    {"Demo Lead       ", 2816, 1, 8192, 1, kLeadSlot, 0, 118, 70, 6, 84, 0, 48},
+                    104,
+                    72,
+                    120,
+                    0,
+                    4};
     }
     return {"", 0, 0, {"", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 0, 0};
 }

@@ -22,14 +22,14 @@ struct ChordSpan {
 
 // Am F C G | Am F G E | F G Em Am | Dm G F-G C
 const ChordSpan kProgression[] = {
-    {1, 0, 4, {57, 60, 64, 0}, {64, 69, 72}, 33},  {2, 0, 4, {57, 60, 65, 0}, {65, 69, 72}, 29},
-    {3, 0, 4, {55, 60, 64, 0}, {64, 67, 72}, 36},  {4, 0, 4, {55, 59, 62, 0}, {62, 67, 71}, 31},
-    {5, 0, 4, {57, 60, 64, 0}, {64, 69, 72}, 33},  {6, 0, 4, {57, 60, 65, 0}, {65, 69, 72}, 29},
-    {7, 0, 4, {55, 59, 62, 0}, {62, 67, 71}, 31},  {8, 0, 4, {56, 59, 64, 0}, {64, 68, 71}, 28},
-    {9, 0, 4, {57, 60, 65, 0}, {65, 69, 72}, 29},  {10, 0, 4, {55, 59, 62, 0}, {62, 67, 71}, 31},
-    {11, 0, 4, {55, 59, 64, 0}, {64, 67, 71}, 28}, {12, 0, 4, {57, 60, 64, 0}, {64, 69, 72}, 33},
-    {13, 0, 4, {57, 62, 65, 0}, {62, 65, 69}, 38}, {14, 0, 4, {55, 59, 65, 0}, {62, 67, 71}, 31},
-    {15, 0, 2, {57, 60, 65, 0}, {65, 69, 72}, 29}, {15, 2, 2, {55, 59, 62, 0}, {62, 67, 71}, 31},
+    {1, 0, 4, {57, 60, 64, 0}, {64, 69, 72}, 33},   {2, 0, 4, {57, 60, 65, 0}, {65, 69, 72}, 29},
+    {3, 0, 4, {55, 60, 64, 0}, {64, 67, 72}, 36},   {4, 0, 4, {55, 59, 62, 0}, {62, 67, 71}, 31},
+    {5, 0, 4, {57, 60, 64, 0}, {64, 69, 72}, 33},   {6, 0, 4, {57, 60, 65, 0}, {65, 69, 72}, 29},
+    {7, 0, 4, {55, 59, 62, 0}, {62, 67, 71}, 31},   {8, 0, 4, {56, 59, 64, 0}, {64, 68, 71}, 28},
+    {9, 0, 4, {57, 60, 65, 0}, {65, 69, 72}, 29},   {10, 0, 4, {55, 59, 62, 0}, {62, 67, 71}, 31},
+    {11, 0, 4, {55, 59, 64, 0}, {64, 67, 71}, 28},  {12, 0, 4, {57, 60, 64, 0}, {64, 69, 72}, 33},
+    {13, 0, 4, {57, 62, 65, 0}, {62, 65, 69}, 38},  {14, 0, 4, {55, 59, 65, 0}, {62, 67, 71}, 31},
+    {15, 0, 2, {57, 60, 65, 0}, {65, 69, 72}, 29},  {15, 2, 2, {55, 59, 62, 0}, {62, 67, 71}, 31},
     {16, 0, 4, {55, 60, 64, 72}, {64, 67, 72}, 36},
 };
 
@@ -47,7 +47,9 @@ const Hit kPianoHalf[] = {{0.0, 1.375, 0}, {1.5, 0.4, 0}};
 const Hit kBassBar[] = {{0.0, 0.875, 0}, {1.5, 0.375, 0}, {2.0, 0.875, 0}, {3.0, 0.375, 12}, {3.5, 0.4, 7}};
 const Hit kBassHalf[] = {{0.0, 0.875, 0}, {1.0, 0.4, 12}, {1.5, 0.4, 0}};
 
-bool isFinal(const ChordSpan& c) { return c.bar == 16; }
+bool isFinal(const ChordSpan& c) {
+    return c.bar == 16;
+}
 
 SmfTrack buildTempoTrack() {
     SmfTrack t;
@@ -85,7 +87,8 @@ SmfTrack buildPianoTrack() {
             for (int32_t key : c.piano) {
                 if (key == 0) continue;
                 const int32_t velocity = 70 + accent + static_cast<int32_t>(humanize.white() * 6.0);
-                t.note(songTick(c.bar, c.beat + hits[i].beat), songTicks(hits[i].beats), part.channel, key, velocity);
+                t.note(songTick(c.bar, c.beat + hits[i].beat), songTicks(hits[i].beats), part.channel, key,
+                       velocity);
             }
         }
     }
@@ -136,7 +139,9 @@ uint32_t songTick(int32_t bar, double beat) {
     return static_cast<uint32_t>(kSongStartTick + (bar - 1) * kTicksPerBar) + songTicks(beat);
 }
 
-uint32_t songTicks(double beats) { return static_cast<uint32_t>(std::lround(beats * kTicksPerQuarter)); }
+uint32_t songTicks(double beats) {
+    return static_cast<uint32_t>(std::lround(beats * kTicksPerQuarter));
+}
 
 std::vector<SmfTrack> buildDemoSong() {
     std::vector<SmfTrack> tracks;

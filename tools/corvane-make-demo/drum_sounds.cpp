@@ -75,7 +75,8 @@ DemoSample makeSnare() {
     double phase2 = 0.0;
     for (size_t n = 0; n < s.frames.size(); ++n) {
         const double t = n / fs;
-        const double tone = 0.6 * std::sin(phase1) * std::exp(-t / 0.04) + 0.3 * std::sin(phase2) * std::exp(-t / 0.03);
+        const double tone =
+            0.6 * std::sin(phase1) * std::exp(-t / 0.04) + 0.3 * std::sin(phase2) * std::exp(-t / 0.03);
         const double white = noise.white();
         const double rattle = (0.7 * high.process(white) + 0.3 * sizzle.process(white)) * std::exp(-t / 0.09);
         s.frames[n] = static_cast<float>(tone + rattle);

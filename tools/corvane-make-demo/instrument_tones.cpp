@@ -19,8 +19,8 @@ struct Harmonic {
     double power;  ///< higher: the onset level falls away sooner
 };
 
-DemoSample looped(int32_t slot, const char* file, const char* title, uint32_t rate, int32_t attack, int32_t loop,
-                  double pitch) {
+DemoSample looped(int32_t slot, const char* file, const char* title, uint32_t rate, int32_t attack,
+                  int32_t loop, double pitch) {
     DemoSample s;
     s.slot = slot;
     s.fileName = file;
@@ -41,8 +41,8 @@ DemoSample makeElectricPiano() {
     constexpr int32_t kAttack = kPeriod * 80;
     constexpr int32_t kLoop = kPeriod * 24;
     constexpr double kFundamental = static_cast<double>(kRate) / kPeriod;
-    DemoSample s = looped(kEPianoSlot, "epiano.wav", "electric piano, 262.5 Hz, attack then loop", kRate, kAttack,
-                          kLoop, kFundamental);
+    DemoSample s = looped(kEPianoSlot, "epiano.wav", "electric piano, 262.5 Hz, attack then loop", kRate,
+                          kAttack, kLoop, kFundamental);
     static const Harmonic kHarmonics[] = {{1, 1.0, 1.0, 2.0},    {2, 0.30, 0.55, 2.5},  {3, 0.10, 0.35, 3.0},
                                           {4, 0.05, 0.28, 3.5},  {5, 0.025, 0.18, 4.0}, {6, 0.012, 0.12, 4.5},
                                           {7, 0.006, 0.08, 5.0}, {8, 0.0, 0.05, 5.5}};
@@ -73,8 +73,8 @@ DemoSample makeBass() {
     constexpr int32_t kLoop = kPeriod * 8;
     constexpr double kFundamental = static_cast<double>(kRate) / kPeriod;
     constexpr int32_t kHarmonics = 88;  // below 8 kHz
-    DemoSample s = looped(kBassSlot, "bass.wav", "saw bass, 90 Hz, filter sweep then loop", kRate, kAttack, kLoop,
-                          kFundamental);
+    DemoSample s = looped(kBassSlot, "bass.wav", "saw bass, 90 Hz, filter sweep then loop", kRate, kAttack,
+                          kLoop, kFundamental);
     for (int32_t n = 0; n < kAttack + kLoop; ++n) {
         const double cutoff = 650.0 + 2600.0 * settle(n, kAttack, 3.0);
         double v = 0.0;
@@ -95,8 +95,8 @@ DemoSample makePad() {
     constexpr double kFundamental = 220.0;
     constexpr int32_t kHarmonics = 20;
     static const double kDetuneCents[] = {-8.0, 0.0, 8.0};
-    DemoSample s = looped(kPadSlot, "pad.wav", "warm pad, 220 Hz, three detuned voices, all loop", kRate, 0, kLoop,
-                          kFundamental);
+    DemoSample s = looped(kPadSlot, "pad.wav", "warm pad, 220 Hz, three detuned voices, all loop", kRate, 0,
+                          kLoop, kFundamental);
     struct Partial {
         int64_t cycles;
         double level;
@@ -130,8 +130,8 @@ DemoSample makeLead() {
     constexpr int32_t kLoop = kPeriod * 40;
     constexpr double kFundamental = static_cast<double>(kRate) / kPeriod;
     constexpr int32_t kHarmonics = 17;  // below 9 kHz, so two octaves up stays under the output's Nyquist
-    DemoSample s = looped(kLeadSlot, "lead.wav", "saw-square lead, 525 Hz, bright onset then loop", kRate, kAttack,
-                          kLoop, kFundamental);
+    DemoSample s = looped(kLeadSlot, "lead.wav", "saw-square lead, 525 Hz, bright onset then loop", kRate,
+                          kAttack, kLoop, kFundamental);
     for (int32_t n = 0; n < kAttack + kLoop; ++n) {
         const double cutoff = 3200.0 + 5000.0 * settle(n, kAttack, 2.0);
         double v = 0.0;

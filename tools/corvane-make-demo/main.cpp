@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error) {
-        std::fprintf(stderr, "corvane-make-demo: cannot create %s: %s\n", directory.c_str(), error.message().c_str());
+        std::fprintf(stderr, "corvane-make-demo: cannot create %s: %s\n", directory.c_str(),
+                     error.message().c_str());
         return 1;
     }
     std::string failed;

@@ -6,9 +6,13 @@ namespace velt::corvane::tools {
 
 namespace {
 
-uint8_t data7(int32_t v) { return static_cast<uint8_t>(v & 0x7F); }
+uint8_t data7(int32_t v) {
+    return static_cast<uint8_t>(v & 0x7F);
+}
 
-uint8_t statusOf(uint8_t kind, int32_t channel) { return static_cast<uint8_t>(kind | (channel & 0x0F)); }
+uint8_t statusOf(uint8_t kind, int32_t channel) {
+    return static_cast<uint8_t>(kind | (channel & 0x0F));
+}
 
 void putBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>((value >> (8 * i)) & 0xFF));
@@ -38,7 +42,9 @@ void SmfTrack::meta(uint32_t tick, uint8_t type, const std::vector<uint8_t>& dat
     add(tick, SmfSlot::Setup, std::move(bytes));
 }
 
-void SmfTrack::name(uint32_t tick, const std::string& text) { meta(tick, 0x03, {text.begin(), text.end()}); }
+void SmfTrack::name(uint32_t tick, const std::string& text) {
+    meta(tick, 0x03, {text.begin(), text.end()});
+}
 
 void SmfTrack::tempo(uint32_t tick, uint32_t microsPerQuarter) {
     std::vector<uint8_t> data;

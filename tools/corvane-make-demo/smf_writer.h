@@ -28,7 +28,8 @@ public:
     /// A note from tick for length ticks; the off is a note-off (8n) with velocity 64.
     void note(uint32_t tick, uint32_t length, int32_t channel, int32_t key, int32_t velocity);
     /// A control change.
-    void control(uint32_t tick, int32_t channel, int32_t controller, int32_t value, SmfSlot slot = SmfSlot::Control);
+    void control(uint32_t tick, int32_t channel, int32_t controller, int32_t value,
+                 SmfSlot slot = SmfSlot::Control);
     /// A program change.
     void program(uint32_t tick, int32_t channel, int32_t program, SmfSlot slot = SmfSlot::Control);
     /// A pitch bend, 0 to 16383 with 8192 the centre.

@@ -18,9 +18,13 @@ uint32_t FixedNoise::next() {
     return x;
 }
 
-double FixedNoise::white() { return unit() * 2.0 - 1.0; }
+double FixedNoise::white() {
+    return unit() * 2.0 - 1.0;
+}
 
-double FixedNoise::unit() { return static_cast<double>(next()) / 4294967295.0; }
+double FixedNoise::unit() {
+    return static_cast<double>(next()) / 4294967295.0;
+}
 
 Biquad::Biquad(double b0, double b1, double b2, double a0, double a1, double a2)
     : b0_(b0 / a0), b1_(b1 / a0), b2_(b2 / a0), a1_(a1 / a0), a2_(a2 / a0) {}
@@ -73,8 +77,7 @@ double lowpassGain(double hz, double fc) {
 
 void fadeIn(std::vector<float>& samples, int32_t frames) {
     const int32_t n = std::min<int32_t>(frames, static_cast<int32_t>(samples.size()));
-    for (int32_t i = 0; i < n; ++i)
-        samples[i] *= static_cast<float>(0.5 - 0.5 * std::cos(kPi * i / frames));
+    for (int32_t i = 0; i < n; ++i) samples[i] *= static_cast<float>(0.5 - 0.5 * std::cos(kPi * i / frames));
 }
 
 void fadeOut(std::vector<float>& samples, int32_t frames) {

@@ -32,8 +32,8 @@ std::vector<uint8_t> encodeWav16Mono(const std::vector<float>& samples, uint32_t
     putTag(out, "WAVE");
     putTag(out, "fmt ");
     put32(out, 16);
-    put16(out, 1);               // integer PCM
-    put16(out, 1);               // mono
+    put16(out, 1);  // integer PCM
+    put16(out, 1);  // mono
     put32(out, sampleRate);
     put32(out, sampleRate * 2);  // byte rate
     put16(out, 2);               // block align

@@ -14,7 +14,9 @@ namespace velt::corvane::tools {
 
 namespace {
 
-int32_t toInt32(uint32_t v) { return v > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(v); }
+int32_t toInt32(uint32_t v) {
+    return v > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(v);
+}
 
 std::string absolutePath(const std::string& path) {
     char* resolved = ::realpath(path.c_str(), nullptr);

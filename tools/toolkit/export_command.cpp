@@ -25,11 +25,13 @@ struct ExportKind {
 };
 
 constexpr ExportKind kKinds[] = {
-    {"tones", 0x9100},        {"samplers", 0x9200},       {"samples", 0x9500},
-    {"tones-sysex", 0x9300},  {"samplers-sysex", 0x9400},
+    {"tones", 0x9100},       {"samplers", 0x9200},       {"samples", 0x9500},
+    {"tones-sysex", 0x9300}, {"samplers-sysex", 0x9400},
 };
 
-bool fileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+bool fileExists(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
 
 }  // namespace
 
@@ -62,9 +64,12 @@ int runExportCommand(int argc, const char* const* argv, std::ostream& out, std::
             continue;
         }
         if (arg.size() > 1 && arg[0] == '-') return renderFailure(err, arg + ": unknown option of export");
-        if (positional == 0) kind = arg;
-        else if (positional == 1) outPath = arg;
-        else return renderFailure(err, arg + ": export takes KIND and OUT.txt only");
+        if (positional == 0)
+            kind = arg;
+        else if (positional == 1)
+            outPath = arg;
+        else
+            return renderFailure(err, arg + ": export takes KIND and OUT.txt only");
         ++positional;
     }
     if (positional < 2) return renderFailure(err, "export: KIND and OUT.txt expected (see export --help)");
@@ -72,11 +77,13 @@ int runExportCommand(int argc, const char* const* argv, std::ostream& out, std::
     for (const ExportKind& k : kKinds)
         if (kind == k.name) chosen = &k;
     if (!chosen)
-        return renderFailure(err, kind + ": unknown KIND (tones, samplers, samples, tones-sysex, samplers-sysex)");
+        return renderFailure(err,
+                             kind + ": unknown KIND (tones, samplers, samples, tones-sysex, samplers-sysex)");
 
     std::string error;
     const std::string bundle = plugin.empty() ? defaultPluginPath() : plugin;
-    if (bundle.empty()) return renderFailure(err, "--plugin: not given, and HOME is not set to find the bundle");
+    if (bundle.empty())
+        return renderFailure(err, "--plugin: not given, and HOME is not set to find the bundle");
     std::unique_ptr<PluginSession> session(new (std::nothrow) PluginSession);
     if (!session) return renderFailure(err, "out of memory");
     if (!session->open(bundle, error)) return renderFailure(err, error);
@@ -84,14 +91,16 @@ int runExportCommand(int argc, const char* const* argv, std::ostream& out, std::
         std::unique_ptr<state::StateChunk> chunk(new (std::nothrow) state::StateChunk);
         if (!chunk) return renderFailure(err, "out of memory");
         if (!readChunkFile(stateIn, *chunk, error)) return renderFailure(err, error);
-        if (!session->applyState(state::stateChunkBytes(*chunk), error)) return renderFailure(err, bundle + ": " + error);
+        if (!session->applyState(state::stateChunkBytes(*chunk), error))
+            return renderFailure(err, bundle + ": " + error);
     }
 
     // The plug-in reports nothing back, so it writes beside the target and the file is
     // moved into place only once it exists: a failed export leaves an older file alone.
     const std::string temporary = outPath + ".part";
     std::remove(temporary.c_str());
-    if (!session->sendFileRequest(chosen->request, temporary, error)) return renderFailure(err, bundle + ": " + error);
+    if (!session->sendFileRequest(chosen->request, temporary, error))
+        return renderFailure(err, bundle + ": " + error);
     if (!fileExists(temporary)) return renderFailure(err, outPath + ": cannot be written");
     if (std::rename(temporary.c_str(), outPath.c_str()) != 0) {
         std::remove(temporary.c_str());

@@ -81,7 +81,8 @@ int32_t HostBlockFeeder::planBlock(int64_t blockStart, int32_t maxFrames) {
         const Planned& p = planned_[end];
         if (p.kind != Kind::Skipped) {
             const bool queueFull = records == kProcessorQueueCapacity;
-            const bool pointsFull = p.kind == Kind::Parameter && pointsIn_[static_cast<size_t>(p.dense)] == kHostQueuePoints;
+            const bool pointsFull =
+                p.kind == Kind::Parameter && pointsIn_[static_cast<size_t>(p.dense)] == kHostQueuePoints;
             if (queueFull || pointsFull) {
                 cut = events_[end].frame;
                 break;

@@ -20,15 +20,14 @@
 
 namespace velt::corvane::tools {
 
-namespace {
+namespace {}  // namespace
 
-}  // namespace
-
-int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t totalFrames, std::ostream& out,
-                     std::ostream& err) {
+int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t totalFrames,
+                     std::ostream& out, std::ostream& err) {
     std::string error;
     const std::string bundle = options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath;
-    if (bundle.empty()) return renderFailure(err, "--plugin: not given, and HOME is not set to find the bundle");
+    if (bundle.empty())
+        return renderFailure(err, "--plugin: not given, and HOME is not set to find the bundle");
     std::unique_ptr<PluginSession> session(new (std::nothrow) PluginSession);
     if (!session) return renderFailure(err, "out of memory");
     if (!session->open(bundle, error)) return renderFailure(err, error);
@@ -42,7 +41,8 @@ int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t
         return renderFailure(err, bundle + ": " + error);
     }
     if (!applyOptionsToChunk(options, *chunk, err, error)) return renderFailure(err, error);
-    if (!session->applyState(state::stateChunkBytes(*chunk), error)) return renderFailure(err, bundle + ": " + error);
+    if (!session->applyState(state::stateChunkBytes(*chunk), error))
+        return renderFailure(err, bundle + ": " + error);
     if (!session->prepare(options.sampleRate, options.blockSize, error))
         return renderFailure(err, bundle + ": " + error);
 
@@ -52,7 +52,8 @@ int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t
     outputs.setProgress(&err, totalFrames, options.sampleRate);
     if (!session->render(song.events, song.sysExBytes, totalFrames, outputs, error)) {
         outputs.discard();
-        return renderFailure(err, outputs.writeError().empty() ? bundle + ": " + error : outputs.writeError());
+        return renderFailure(err,
+                             outputs.writeError().empty() ? bundle + ": " + error : outputs.writeError());
     }
     if (session->unmappedMessages() > 0)
         renderWarning(err, std::to_string(session->unmappedMessages()) +

@@ -13,7 +13,7 @@ namespace velt::corvane::tools {
 /// options through one state chunk (the fresh instance's or --state-in's), renders song's
 /// frames 0..totalFrames-1 (frames already assigned) into the outputs, saves --state-out and
 /// prints the summary. Returns the exit status; a failure leaves no output file.
-int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t totalFrames, std::ostream& out,
-                     std::ostream& err);
+int renderWithPlugin(const RenderOptions& options, const MidiSong& song, int64_t totalFrames,
+                     std::ostream& out, std::ostream& err);
 
 }  // namespace velt::corvane::tools

@@ -135,10 +135,10 @@ bool PluginSession::prepare(uint32_t sampleRate, int32_t blockSize, std::string&
     }
     const tresult r = processing_->prepare(static_cast<double>(sampleRate), blockSize);
     if (r != kResultOk) {
-        error = r == kOutOfMemory ? "out of memory"
-                                  : "the plug-in refused to process (16 stereo outputs at " +
-                                        std::to_string(sampleRate) + " Hz, blocks of " +
-                                        std::to_string(blockSize) + ")";
+        error = r == kOutOfMemory
+                    ? "out of memory"
+                    : "the plug-in refused to process (16 stereo outputs at " + std::to_string(sampleRate) +
+                          " Hz, blocks of " + std::to_string(blockSize) + ")";
         processing_.reset();
         return false;
     }

@@ -21,8 +21,8 @@ namespace velt::corvane::tools {
 
 namespace {
 
-int renderWithEngine(const RenderOptions& options, const MidiSong& song, int64_t totalFrames, std::ostream& out,
-                     std::ostream& err) {
+int renderWithEngine(const RenderOptions& options, const MidiSong& song, int64_t totalFrames,
+                     std::ostream& out, std::ostream& err) {
     std::string error;
     std::unique_ptr<EngineSession> session(new (std::nothrow) EngineSession);
     SessionSettings settings;
@@ -44,8 +44,8 @@ int renderWithEngine(const RenderOptions& options, const MidiSong& song, int64_t
     outputs.setProgress(&err, totalFrames, options.sampleRate);
     if (!session->render(song.events, song.sysExBytes, totalFrames, outputs)) {
         outputs.discard();
-        return renderFailure(err, outputs.writeError().empty() ? std::string("render failed")
-                                                               : outputs.writeError());
+        return renderFailure(
+            err, outputs.writeError().empty() ? std::string("render failed") : outputs.writeError());
     }
     RenderStats stats;
     std::array<bool, kOutputBusCount> keep{};

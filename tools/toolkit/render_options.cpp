@@ -62,10 +62,9 @@ bool parseWavRequest(const std::string& text, WavImportRequest& request, std::st
 }
 
 bool takesValue(const std::string& name) {
-    static const char* const kNames[] = {"--wav",     "--route",   "--rate",    "--block",
-                                         "--polyphony", "--tail",  "--outputs", "--tones",
-                                         "--samplers",  "--samples", "--plugin", "--state-in",
-                                         "--state-out"};
+    static const char* const kNames[] = {"--wav",    "--route",    "--rate",     "--block",    "--polyphony",
+                                         "--tail",   "--outputs",  "--tones",    "--samplers", "--samples",
+                                         "--plugin", "--state-in", "--state-out"};
     for (const char* n : kNames)
         if (name == n) return true;
     return false;

@@ -37,11 +37,11 @@ struct RenderOptions {
     std::string samplesPath;
     std::string songPath;
     std::string outPath;
-    bool engine = false;     ///< --engine: render with the engine itself instead of the plug-in
-    std::string pluginPath;  ///< --plugin; empty: defaultPluginPath()
+    bool engine = false;       ///< --engine: render with the engine itself instead of the plug-in
+    std::string pluginPath;    ///< --plugin; empty: defaultPluginPath()
     std::string stateInPath;   ///< --state-in: chunk the plug-in starts from (plug-in only)
     std::string stateOutPath;  ///< --state-out: where the plug-in's chunk goes after the render
-    bool help = false;  ///< -h/--help: print the usage and do nothing else
+    bool help = false;         ///< -h/--help: print the usage and do nothing else
 };
 
 /// "Corvane Synth PCM.vst3" in the first of $HOME/.vst3, /usr/lib/vst3 and /usr/local/lib/vst3

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "synth/pcm/sample_import.h"
-
 #include "presetfiles/preset_text_import.h"
+#include "synth/pcm/sample_import.h"
 
 namespace velt::corvane::tools {
 

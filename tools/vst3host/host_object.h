@@ -15,5 +15,9 @@
         *obj = nullptr;                                                                            \
         return Steinberg::kNoInterface;                                                            \
     }                                                                                              \
-    Steinberg::uint32 PLUGIN_API addRef() override { return 1; }                                   \
-    Steinberg::uint32 PLUGIN_API release() override { return 1; }
+    Steinberg::uint32 PLUGIN_API addRef() override {                                               \
+        return 1;                                                                                  \
+    }                                                                                              \
+    Steinberg::uint32 PLUGIN_API release() override {                                              \
+        return 1;                                                                                  \
+    }

@@ -16,7 +16,9 @@ Vst3Processing::Vst3Processing(Vst3Instance& instance)
 Vst3Processing::Vst3Processing(IComponent* component, IAudioProcessor* processor)
     : component_(component), processor_(processor) {}
 
-Vst3Processing::~Vst3Processing() { stop(); }
+Vst3Processing::~Vst3Processing() {
+    stop();
+}
 
 tresult Vst3Processing::prepare(double sampleRate, int32_t maxBlock) {
     stop();
@@ -105,6 +107,8 @@ void Vst3Processing::setBusDetached(int32_t bus, bool detached) {
     if (bus >= 0 && bus < kHostOutputBuses) detached_[static_cast<size_t>(bus)] = detached;
 }
 
-void Vst3Processing::setOutputCount(int32_t count) { outputCount_ = std::clamp(count, 0, kHostOutputBuses); }
+void Vst3Processing::setOutputCount(int32_t count) {
+    outputCount_ = std::clamp(count, 0, kHostOutputBuses);
+}
 
 }  // namespace velt::corvane::tools
