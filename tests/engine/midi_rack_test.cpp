@@ -1,4 +1,4 @@
-// The event queue and its delivery order, and the module rack.
+// MIDI event records, the event queue and its delivery order, and the module rack.
 #include <cstring>
 
 #include "tests/engine/engine_test_support.h"
@@ -37,6 +37,21 @@ public:
 };
 
 using Chain = std::vector<std::pair<int32_t, int32_t>>;
+
+TEST(MidiEvent, ResetMakesAReusedRecordANewOne) {
+    MidiEvent e;
+    MidiEvent other;
+    e.status = 176, e.channel = 9, e.data1 = 7, e.data2 = 99, e.sysExLength = 3, e.offset = 40;
+    e.portMask = 2, e.next = &other;
+    std::memset(e.sysExData, 0x5A, sizeof e.sysExData);
+    e.reset();
+    EXPECT_EQ(e.status, 128);
+    EXPECT_EQ(e.channel + e.data1 + e.data2 + e.sysExLength + e.offset, 0);
+    EXPECT_EQ(e.portMask, 65535u);
+    EXPECT_EQ(e.next, nullptr);
+    // The length alone says how much is valid, so a reset on the audio thread leaves the bytes.
+    for (uint8_t b : e.sysExData) ASSERT_EQ(b, 0x5A);
+}
 
 TEST(MidiQueue, DeliversInOffsetOrderEqualsInQueueOrderAndDropsBeyond512) {
     util::MidiController midi;
