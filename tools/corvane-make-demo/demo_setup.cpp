@@ -27,6 +27,13 @@ const DrumKey kDrumKit[] = {
     {kHighTomKey, {"Demo Tom High   ", kTomSlot, 78, 8, 8192 + 2731, 3, 127, 0, 127, 40}},
 };
 
+// The melodic parts' tones: name, LFO frequency, structure, tune, LMS, wave, TL, AR, DR, SL, RR,
+// key follow and its start key.
+const ToneSettings kEPianoTone{"Demo E.Piano    ", 2304, 2, 8192, 1, kEPianoSlot, 0, 127, 44, 24, 72, 1, 60};
+const ToneSettings kBassTone{"Demo Bass       ", 2048, 0, 8192, 0, kBassSlot, 0, 126, 64, 12, 100, 0, 48};
+const ToneSettings kPadTone{"Demo Warm Pad   ", 2048, 0, 8192, 0, kPadSlot, 0, 72, 100, 0, 64, 0, 48};
+const ToneSettings kLeadTone{"Demo Lead       ", 2816, 1, 8192, 1, kLeadSlot, 0, 118, 70, 6, 84, 0, 48};
+
 std::vector<uint8_t> header(uint8_t block, int32_t index, uint8_t address) {
     return {0x7D, 0x10, 0x23, block, static_cast<uint8_t>(index & 0x7F), address};
 }
@@ -54,46 +61,12 @@ MelodicPart melodicPart(MelodicRole role) {
     switch (role) {
         case MelodicRole::EPiano:
             // Amplitude LFO: the modulation wheel (set to 36) gives a gentle tremolo near 4.5 Hz.
-            return {"E.Piano",
-                    kEPianoChannel,
-                    kEPianoProgram,
-                    {"Demo E.Piano    ", 2304, 2, 8192, 1, kEPianoSlot, 0, 127, 44, 24, 72, 1, 60},
-                    94,
-                    46,
-                    127,
-                    36,
-                    2};
-        case MelodicRole::Bass:
-            return {"Bass",
-                    kBassChannel,
-                    kBassProgram,
-                    {"Demo Bass       ", 2048, 0, 8192, 0, kBassSlot, 0, 126, 64, 12, 100, 0, 48},
-                    104,
-                    64,
-                    127,
-                    0,
-                    2};
-        case MelodicRole::Pad:
-            return {"Pad",
-                    kPadChannel,
-                    kPadProgram,
-                    {"Demo Warm Pad   ", 2048, 0, 8192, 0, kPadSlot, 0, 72, 100, 0, 64, 0, 48},
-                    84,
-                    84,
-                    40,
-                    0,
-                    2};
+            return {"E.Piano", kEPianoChannel, kEPianoProgram, kEPianoTone, 94, 46, 127, 36, 2};
+        case MelodicRole::Bass: return {"Bass", kBassChannel, kBassProgram, kBassTone, 104, 64, 127, 0, 2};
+        case MelodicRole::Pad: return {"Pad", kPadChannel, kPadProgram, kPadTone, 84, 84, 40, 0, 2};
         case MelodicRole::Lead:
             // Pitch LFO near 5.5 Hz; the song raises the modulation wheel on long notes.
-            return {"Lead",
-                    kLeadChannel,
-                    kLeadProgram,
-                    {"Demo Lead       ", 2816, 1, 8192, 1, kLeadSlot, 0, 118, 70, 6, 84, 0, 48},
-                    104,
-                    72,
-                    120,
-                    0,
-                    4};
+            return {"Lead", kLeadChannel, kLeadProgram, kLeadTone, 104, 72, 120, 0, 4};
     }
     return {"", 0, 0, {"", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 0, 0};
 }
