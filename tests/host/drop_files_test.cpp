@@ -58,111 +58,108 @@ TEST(DropFiles, WavFilesFillTheSelectedSlotAndTheNextAndAnythingElseIsRefused) {
         return "file://" + encoded;
     };
 
-    {
-        FUnknownPtr<IConnectionPoint> processor(rig.instance->component());
-        ASSERT_TRUE(processor);
-        XdndSource source(rig.display.name());
-        ASSERT_TRUE(source.ok());
-        const auto pump = [&] { rig.loop->runOnce(5.0, source.fd()); };
-        for (int i = 0; i < 10; ++i) pump();
+    FUnknownPtr<IConnectionPoint> processor(rig.instance->component());
+    ASSERT_TRUE(processor);
+    XdndSource source(rig.display.name());
+    ASSERT_TRUE(source.ok());
+    const auto pump = [&] { rig.loop->runOnce(5.0, source.fd()); };
+    for (int i = 0; i < 10; ++i) pump();
 
-        // The window we made inside the host's says it takes drops, protocol version 5.
-        Window root = 0, up = 0, *children = nullptr;
-        unsigned int count = 0;
-        ASSERT_TRUE(XQueryTree(x, parent, &root, &up, &children, &count));
-        ASSERT_EQ(count, 1u);
-        const Window target = children[0];
-        XFree(children);
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* aware = nullptr;
-        ASSERT_EQ(XGetWindowProperty(x, target, XInternAtom(x, "XdndAware", False), 0, 1, False, XA_ATOM,
-                                     &type, &format, &items, &after, &aware),
-                  Success);
-        ASSERT_EQ(items, 1u);
-        EXPECT_EQ(*reinterpret_cast<long*>(aware), 5);
-        XFree(aware);
-        // ... and names itself its proxy, so that a host can name it the proxy of its own window.
-        unsigned char* proxy = nullptr;
-        ASSERT_EQ(XGetWindowProperty(x, target, XInternAtom(x, "XdndProxy", False), 0, 1, False, XA_WINDOW,
-                                     &type, &format, &items, &after, &proxy),
-                  Success);
-        ASSERT_EQ(items, 1u);
-        EXPECT_EQ(*reinterpret_cast<Window*>(proxy), target);
-        XFree(proxy);
+    // The window we made inside the host's says it takes drops, protocol version 5.
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned int count = 0;
+    ASSERT_TRUE(XQueryTree(x, parent, &root, &up, &children, &count));
+    ASSERT_EQ(count, 1u);
+    const Window target = children[0];
+    XFree(children);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* aware = nullptr;
+    ASSERT_EQ(XGetWindowProperty(x, target, XInternAtom(x, "XdndAware", False), 0, 1, False, XA_ATOM, &type,
+                                 &format, &items, &after, &aware),
+              Success);
+    ASSERT_EQ(items, 1u);
+    EXPECT_EQ(*reinterpret_cast<long*>(aware), 5);
+    XFree(aware);
+    // ... and names itself its proxy, so that a host can name it the proxy of its own window.
+    unsigned char* proxy = nullptr;
+    ASSERT_EQ(XGetWindowProperty(x, target, XInternAtom(x, "XdndProxy", False), 0, 1, False, XA_WINDOW, &type,
+                                 &format, &items, &after, &proxy),
+              Success);
+    ASSERT_EQ(items, 1u);
+    EXPECT_EQ(*reinterpret_cast<Window*>(proxy), target);
+    XFree(proxy);
 
-        // Slot 5 selected, as the SAMPLE NUM slider selects it.
-        IPtr<IMessage> select = owned(new HostMessage);
-        select->setMessageID("GUIEditor:cvValueChange");
-        select->getAttributes()->setInt("tag", 0x3001);
-        select->getAttributes()->setFloat("val", 5 / 127.0);
-        ASSERT_EQ(processor->notify(select), kResultOk);
-        const std::vector<uint8_t> before = test::saveState(rig.instance->component());
+    // Slot 5 selected, as the SAMPLE NUM slider selects it.
+    IPtr<IMessage> select = owned(new HostMessage);
+    select->setMessageID("GUIEditor:cvValueChange");
+    select->getAttributes()->setInt("tag", 0x3001);
+    select->getAttributes()->setFloat("val", 5 / 127.0);
+    ASSERT_EQ(processor->notify(select), kResultOk);
+    const std::vector<uint8_t> before = test::saveState(rig.instance->component());
 
-        const auto refused = [&](const std::vector<std::string>& types, const std::string& list,
-                                 const char* what) {
-            const XdndSource::Outcome o = source.drag(target, types, list, pump);
-            EXPECT_EQ(o.statuses, 2) << what;
-            EXPECT_FALSE(o.lastAccepted) << what;
-            EXPECT_TRUE(o.finished) << what;
-            EXPECT_FALSE(o.finishedAccepted) << what;
-            EXPECT_FALSE(o.finishedCopy) << what;
-            EXPECT_TRUE(test::saveState(rig.instance->component()) == before) << what;
-            return o;
-        };
-        // Refused as soon as the files are known, before the drop: the pointer shows it.
-        EXPECT_TRUE(refused({"text/uri-list"}, uri(first) + "\r\n" + uri(notes) + "\r\n", "a text file")
-                        .firstAccepted);
-        refused({"text/uri-list"}, "http://example.org/a.wav\r\n", "a remote file");
-        refused({"text/uri-list"}, uri(fakeWav) + "\r\n", "a text file named .wav");
-        // Nothing it can read offered: refused from the first answer, the data never asked for.
-        const XdndSource::Outcome plain = refused({"text/plain"}, "file:///tmp/x.wav\r\n", "plain text");
-        EXPECT_FALSE(plain.firstAccepted);
-        EXPECT_EQ(plain.requests, 0);
+    const auto refused = [&](const std::vector<std::string>& types, const std::string& list,
+                             const char* what) {
+        const XdndSource::Outcome o = source.drag(target, types, list, pump);
+        EXPECT_EQ(o.statuses, 2) << what;
+        EXPECT_FALSE(o.lastAccepted) << what;
+        EXPECT_TRUE(o.finished) << what;
+        EXPECT_FALSE(o.finishedAccepted) << what;
+        EXPECT_FALSE(o.finishedCopy) << what;
+        EXPECT_TRUE(test::saveState(rig.instance->component()) == before) << what;
+        return o;
+    };
+    // Refused as soon as the files are known, before the drop: the pointer shows it.
+    EXPECT_TRUE(
+        refused({"text/uri-list"}, uri(first) + "\r\n" + uri(notes) + "\r\n", "a text file").firstAccepted);
+    refused({"text/uri-list"}, "http://example.org/a.wav\r\n", "a remote file");
+    refused({"text/uri-list"}, uri(fakeWav) + "\r\n", "a text file named .wav");
+    // Nothing it can read offered: refused from the first answer, the data never asked for.
+    const XdndSource::Outcome plain = refused({"text/plain"}, "file:///tmp/x.wav\r\n", "plain text");
+    EXPECT_FALSE(plain.firstAccepted);
+    EXPECT_EQ(plain.requests, 0);
 
-        // A source that never hands its data over: the drop is given up, the loop never waits.
-        const XdndSource::Outcome stuck =
-            source.drag(target, {"text/uri-list"}, uri(first) + "\r\n", pump, false);
-        EXPECT_TRUE(stuck.finished);
-        EXPECT_FALSE(stuck.finishedAccepted);
-        EXPECT_GT(stuck.dropToFinishSeconds, 1.5);
-        EXPECT_LT(stuck.dropToFinishSeconds, 3.5);
-        EXPECT_LT(stuck.longestTargetTurnSeconds, 0.25);
-        EXPECT_TRUE(test::saveState(rig.instance->component()) == before);
+    // A source that never hands its data over: the drop is given up, the loop never waits.
+    const XdndSource::Outcome stuck =
+        source.drag(target, {"text/uri-list"}, uri(first) + "\r\n", pump, false);
+    EXPECT_TRUE(stuck.finished);
+    EXPECT_FALSE(stuck.finishedAccepted);
+    EXPECT_GT(stuck.dropToFinishSeconds, 1.5);
+    EXPECT_LT(stuck.dropToFinishSeconds, 3.5);
+    EXPECT_LT(stuck.longestTargetTurnSeconds, 0.25);
+    EXPECT_TRUE(test::saveState(rig.instance->component()) == before);
 
-        // Two WAV files, the second's path percent-encoded with spaces, in a list long enough to
-        // need more than one read of a property, with the types offered as a list; dragged over the
-        // host's window, which names ours its proxy (the answers must name the host's window).
-        std::string list = "# dragged from a file manager\r\n";
-        while (list.size() < 300000) list += "# " + std::string(70, 'x') + "\r\n";
-        list += uri(first) + "\r\n" + uri(second) + "\r\n";
-        long proxyOfParent = static_cast<long>(target);
-        XChangeProperty(x, parent, XInternAtom(x, "XdndProxy", False), XA_WINDOW, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(&proxyOfParent), 1);
-        XSync(x, False);
-        const XdndSource::Outcome o = source.drag(
-            parent, {"x-special/gnome-copied-files", "UTF8_STRING", "text/plain", "text/uri-list"}, list,
-            pump);
-        EXPECT_TRUE(o.firstAccepted);
-        EXPECT_TRUE(o.lastAccepted);
-        EXPECT_TRUE(o.lastCopy);
-        EXPECT_TRUE(o.finished);
-        EXPECT_TRUE(o.finishedAccepted);
-        EXPECT_TRUE(o.finishedCopy);
-        EXPECT_EQ(o.requests, 1);
-        const state::StateChunk chunk = test::parseState(test::saveState(rig.instance->component()));
-        for (int32_t slot = 0; slot < 128; ++slot) {
-            const state::SlotEntry& e = chunk.slots[slot];
-            if (slot == 5 || slot == 6) {
-                EXPECT_TRUE(e.present) << slot;
-                EXPECT_EQ(e.path, slot == 5 ? first : second);
-                EXPECT_EQ(e.encoding, 0);
-                EXPECT_EQ(e.end, slot == 5 ? 300u : 120u);
-                EXPECT_EQ(e.sampleRate, 22050.0f);
-            } else {
-                EXPECT_FALSE(e.present) << slot;
-            }
+    // Two WAV files, the second's path percent-encoded with spaces, in a list long enough to
+    // need more than one read of a property, with the types offered as a list; dragged over the
+    // host's window, which names ours its proxy (the answers must name the host's window).
+    std::string list = "# dragged from a file manager\r\n";
+    while (list.size() < 300000) list += "# " + std::string(70, 'x') + "\r\n";
+    list += uri(first) + "\r\n" + uri(second) + "\r\n";
+    long proxyOfParent = static_cast<long>(target);
+    XChangeProperty(x, parent, XInternAtom(x, "XdndProxy", False), XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&proxyOfParent), 1);
+    XSync(x, False);
+    const XdndSource::Outcome o = source.drag(
+        parent, {"x-special/gnome-copied-files", "UTF8_STRING", "text/plain", "text/uri-list"}, list, pump);
+    EXPECT_TRUE(o.firstAccepted);
+    EXPECT_TRUE(o.lastAccepted);
+    EXPECT_TRUE(o.lastCopy);
+    EXPECT_TRUE(o.finished);
+    EXPECT_TRUE(o.finishedAccepted);
+    EXPECT_TRUE(o.finishedCopy);
+    EXPECT_EQ(o.requests, 1);
+    const state::StateChunk chunk = test::parseState(test::saveState(rig.instance->component()));
+    for (int32_t slot = 0; slot < 128; ++slot) {
+        const state::SlotEntry& e = chunk.slots[slot];
+        if (slot == 5 || slot == 6) {
+            EXPECT_TRUE(e.present) << slot;
+            EXPECT_EQ(e.path, slot == 5 ? first : second);
+            EXPECT_EQ(e.encoding, 0);
+            EXPECT_EQ(e.end, slot == 5 ? 300u : 120u);
+            EXPECT_EQ(e.sampleRate, 22050.0f);
+        } else {
+            EXPECT_FALSE(e.present) << slot;
         }
     }
 }
